@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+inline constexpr std::uint32_t kDefaultAccentColor = 0xFFFFA640;
+
+// `accentHex` ("RRGGBB" or "#RRGGBB") as an opaque ARGB colour. Non-hex characters count as 0;
+// any other length gives kDefaultAccentColor.
+[[nodiscard]] std::uint32_t ParseAccentColor(std::wstring_view text);

@@ -1,0 +1,14 @@
+#include "profile/file_name.h"
+
+#include "profile/trim.h"
+
+std::wstring SanitizeFileName(std::wstring_view name, std::wstring_view fallback) {
+  std::wstring result = TrimWhitespace(name);
+  if (result.empty()) result = fallback;
+  constexpr std::wstring_view kReserved = L"\\/:*?\"<>|";
+  for (wchar_t& c : result) {
+    if (kReserved.find(c) != std::wstring_view::npos) c = L'_';
+  }
+  if (result.empty()) return std::wstring(fallback);
+  return result;
+}

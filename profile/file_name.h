@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A profile value made into one file-name component: trimmed, the fallback when blank, and each
+// of \ / : * ? " < > | replaced by an underscore. It can never name a folder or a device path.
+[[nodiscard]] std::wstring SanitizeFileName(std::wstring_view name, std::wstring_view fallback);
