@@ -39,9 +39,10 @@ void RepairStatus::StartJob(JobMode mode) {
 void RepairStatus::CompleteJob() {
   std::lock_guard guard(lock_);
   fields_.stage = JobStage::Complete;
-  running_.store(false);
-  finished_.store(true);
+  // Outcome first, as in FailJob: a reader that sees `running` drop must see a finished job.
   failed_.store(false);
+  finished_.store(true);
+  running_.store(false);
   fields_.statusLine =
       fields_.mode == JobMode::Reinstall ? L"Reinstall complete." : L"Repair complete.";
   if (fields_.detailLine.empty()) fields_.detailLine = L"Client is ready.";
