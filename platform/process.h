@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace platform {
 
@@ -15,5 +17,28 @@ struct ProcessRef {
 
 // Ends the referenced process with `exitCode`. Returns false when it could not be ended.
 bool TerminateProcessRef(ProcessRef process, unsigned exitCode);
+
+// A child process started without a window. The command line's first token names the program,
+// found by the system's usual program search; handles are not inherited.
+class ChildProcess {
+ public:
+  enum class WaitResult { kExited, kTimedOut, kFailed };
+
+  ChildProcess();
+  ~ChildProcess();  // closes the handles; the process itself is left running
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  [[nodiscard]] bool Start(const std::wstring& commandLine);
+  [[nodiscard]] WaitResult Wait(std::uint32_t milliseconds);
+  bool Terminate(std::uint32_t exitCode);
+  // False when the exit code cannot be read (or the process still runs).
+  [[nodiscard]] bool ExitCode(std::uint32_t& code);
+  [[nodiscard]] ProcessRef Ref() const;
+
+ private:
+  struct Handles;
+  std::unique_ptr<Handles> handles_;
+};
 
 }  // namespace platform

@@ -1,12 +1,70 @@
-#include <windows.h>
-
 #include "platform/process.h"
+
+#include <vector>
+
+#include "platform/win32/handles.h"
 
 namespace platform {
 
 bool TerminateProcessRef(ProcessRef process, unsigned exitCode) {
   if (!process) return false;
   return TerminateProcess(reinterpret_cast<HANDLE>(process.value), exitCode) != 0;
+}
+
+// The thread handle is declared last so that it is closed first.
+struct ChildProcess::Handles {
+  win32::UniqueHandle process;
+  win32::UniqueHandle thread;
+};
+
+ChildProcess::ChildProcess() : handles_(std::make_unique<Handles>()) {}
+ChildProcess::~ChildProcess() = default;
+
+bool ChildProcess::Start(const std::wstring& commandLine) {
+  // CreateProcessW may write into the command line, so it gets a private copy.
+  std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
+  writable.push_back(L'\0');
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(/* lpApplicationName */ nullptr, writable.data(),
+                      /* lpProcessAttributes */ nullptr, /* lpThreadAttributes */ nullptr,
+                      /* bInheritHandles */ FALSE, CREATE_NO_WINDOW,
+                      /* lpEnvironment */ nullptr, /* lpCurrentDirectory */ nullptr, &startup,
+                      &info)) {
+    return false;
+  }
+  handles_->process.reset(info.hProcess);
+  handles_->thread.reset(info.hThread);
+  return true;
+}
+
+ChildProcess::WaitResult ChildProcess::Wait(std::uint32_t milliseconds) {
+  switch (WaitForSingleObject(handles_->process.get(), milliseconds)) {
+    case WAIT_OBJECT_0:
+      return WaitResult::kExited;
+    case WAIT_TIMEOUT:
+      return WaitResult::kTimedOut;
+    default:
+      return WaitResult::kFailed;
+  }
+}
+
+bool ChildProcess::Terminate(std::uint32_t exitCode) {
+  return TerminateProcess(handles_->process.get(), exitCode) != 0;
+}
+
+bool ChildProcess::ExitCode(std::uint32_t& code) {
+  DWORD value = 0;
+  if (!GetExitCodeProcess(handles_->process.get(), &value)) return false;
+  code = value;
+  return true;
+}
+
+ProcessRef ChildProcess::Ref() const {
+  return ProcessRef{reinterpret_cast<std::uintptr_t>(handles_->process.get())};
 }
 
 }  // namespace platform

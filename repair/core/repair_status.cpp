@@ -53,6 +53,14 @@ void RepairStatus::SetToolProcess(platform::ProcessRef process) {
   toolProcess_ = process;
 }
 
+void RepairStatus::PublishExtractor(platform::ProcessRef process) {
+  std::lock_guard guard(lock_);
+  toolProcess_ = process;
+  fields_.stage = JobStage::Extracting;
+  fields_.statusLine = L"Extracting package...";
+  fields_.detailLine = L"Preparing client files for repair...";
+}
+
 bool RepairStatus::TerminateToolProcess(unsigned exitCode) {
   std::lock_guard guard(lock_);
   if (!toolProcess_) return false;
@@ -95,6 +103,9 @@ StatusSnapshot RepairStatus::SnapshotStatus() const {
 
 void RepairStatus::BeginDownloadProgress(std::int64_t bytesTotal) {
   std::lock_guard guard(lock_);
+  fields_.stage = JobStage::Downloading;
+  fields_.statusLine = L"Downloading client package...";
+  fields_.detailLine.clear();
   fields_.bytesTotal = bytesTotal;
   fields_.bytesDone = 0;
   fields_.bytesPerSecond = 0.0;

@@ -71,6 +71,8 @@ class RepairStatus {
 
   // Publishes the extractor that has just started, or clears it (a null reference).
   void SetToolProcess(platform::ProcessRef process);
+  // Publishes a started extractor together with the extraction texts, in one step.
+  void PublishExtractor(platform::ProcessRef process);
   // Terminates the published extractor under the lock, so its handle cannot be closed
   // meanwhile. Returns false when none is running.
   bool TerminateToolProcess(unsigned exitCode);
@@ -80,7 +82,8 @@ class RepairStatus {
   [[nodiscard]] StatusSnapshot SnapshotStatus() const;
   [[nodiscard]] platform::ProcessRef ToolProcess() const;
 
-  // Download figures: the announced size at the start, then done bytes with the speed.
+  // Enters Downloading ("Downloading client package...", empty detail) with the announced size
+  // and zeroed figures, in one step; then done bytes and speed are published together.
   void BeginDownloadProgress(std::int64_t bytesTotal);
   void SetDownloadProgress(std::int64_t bytesDone, double bytesPerSecond);
 

@@ -14,8 +14,8 @@ TEST(StatusConcurrency, SnapshotsNeverMixTwoUpdates) {
   status.BeginJobStatus(JobMode::Repair);
   constexpr int kUpdates = 20000;
   std::atomic<bool> done{false};
+  status.BeginDownloadProgress(kUpdates);
   std::thread worker([&] {
-    status.BeginDownloadProgress(kUpdates);
     for (int i = 1; i <= kUpdates; ++i) {
       status.SetDownloadProgress(i, i * 2.0);
       status.SetStage(i % 2 ? JobStage::Downloading : JobStage::Extracting,

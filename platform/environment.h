@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The user's temporary folder with a trailing separator; empty when the system has none.
+[[nodiscard]] std::wstring TempFolder();
+
+[[nodiscard]] std::uint32_t ProcessId();
+
+// Milliseconds since the system started.
+[[nodiscard]] std::uint64_t TickCount();
+
+// The variable's value; empty when it is unset, empty, or 4,096 characters or longer.
+[[nodiscard]] std::wstring EnvironmentVariable(std::wstring_view name);
+
+// The full path of `fileName` found by the system's standard program search (which includes the
+// folders of PATH); empty when nothing is found or the match is 260 characters or longer.
+[[nodiscard]] std::wstring SearchProgram(std::wstring_view fileName);
+
+}  // namespace platform

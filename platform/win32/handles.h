@@ -1,0 +1,84 @@
+#pragma once
+
+#include <bcrypt.h>
+#include <windows.h>
+#include <winhttp.h>
+
+#include <utility>
+
+namespace platform::win32 {
+
+// One move-only owner for every Win32 handle kind; Traits names the empty value and the closer.
+template <typename Traits>
+class Owned {
+ public:
+  using Handle = typename Traits::Handle;
+
+  Owned() = default;
+  explicit Owned(Handle handle) : handle_(handle) {}
+  ~Owned() { reset(); }
+  Owned(Owned&& other) noexcept : handle_(other.release()) {}
+  Owned& operator=(Owned&& other) noexcept {
+    reset(other.release());
+    return *this;
+  }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::Empty(); }
+  Handle release() { return std::exchange(handle_, Traits::Empty()); }
+  void reset(Handle handle = Traits::Empty()) {
+    if (handle_ != Traits::Empty()) Traits::Close(handle_);
+    handle_ = handle;
+  }
+  // For APIs that write a new handle through a pointer.
+  Handle* out() {
+    reset();
+    return &handle_;
+  }
+
+ private:
+  Handle handle_ = Traits::Empty();
+};
+
+struct KernelTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+// CreateFileW reports failure as INVALID_HANDLE_VALUE rather than null.
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+struct InternetTraits {
+  using Handle = HINTERNET;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { WinHttpCloseHandle(h); }
+};
+struct AlgorithmTraits {
+  using Handle = BCRYPT_ALG_HANDLE;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { BCryptCloseAlgorithmProvider(h, 0); }
+};
+struct HashTraits {
+  using Handle = BCRYPT_HASH_HANDLE;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { BCryptDestroyHash(h); }
+};
+struct RegistryTraits {
+  using Handle = HKEY;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { RegCloseKey(h); }
+};
+
+using UniqueHandle = Owned<KernelTraits>;
+using UniqueFile = Owned<FileTraits>;
+using UniqueInternet = Owned<InternetTraits>;
+using UniqueAlgorithm = Owned<AlgorithmTraits>;
+using UniqueHash = Owned<HashTraits>;
+using UniqueKey = Owned<RegistryTraits>;
+
+}  // namespace platform::win32

@@ -1,0 +1,37 @@
+#include "platform/output_file.h"
+
+#include "platform/win32/handles.h"
+
+namespace platform {
+
+struct OutputFile::Handle {
+  win32::UniqueFile file;
+};
+
+OutputFile::OutputFile() : handle_(std::make_unique<Handle>()) {}
+OutputFile::~OutputFile() = default;
+
+bool OutputFile::Create(const std::filesystem::path& path) {
+  handle_->file.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0 /* no sharing */, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(handle_->file);
+}
+
+bool OutputFile::Write(const std::byte* data, std::size_t size) {
+  while (size > 0) {
+    const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(handle_->file.get(), data, chunk, &written, nullptr) || written != chunk) {
+      return false;
+    }
+    data += chunk;
+    size -= chunk;
+  }
+  return true;
+}
+
+void OutputFile::Close() {
+  handle_->file.reset();
+}
+
+}  // namespace platform

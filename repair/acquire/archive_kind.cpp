@@ -1,0 +1,43 @@
+#include "repair/acquire/archive_kind.h"
+
+#include <array>
+#include <cwctype>
+#include <fstream>
+
+#include "profile/trim.h"
+
+namespace {
+
+std::wstring Lowered(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+}  // namespace
+
+std::wstring ResolveArchiveKind(const Job& job, std::wstring_view url) {
+  const std::wstring type = Lowered(TrimWhitespace(job.profile.archiveType));
+  if (!type.empty() && type != L"auto") return type == L"rar" ? L"rar" : L"zip";
+  std::wstring source(url);
+  if (source.empty()) source = TrimWhitespace(job.context.jobUrl);
+  if (source.empty()) source = job.profile.archiveUrl;
+  return Lowered(source).find(L".rar") != std::wstring::npos ? L"rar" : L"zip";
+}
+
+ArchiveKind SniffArchive(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return ArchiveKind::None;
+  std::array<unsigned char, 8> b = {};
+  in.read(reinterpret_cast<char*>(b.data()), b.size());
+  const auto n = in.gcount();
+  // The last two zip bytes are tested independently: all nine combinations count.
+  if (n >= 4 && b[0] == 0x50 && b[1] == 0x4B && (b[2] == 0x03 || b[2] == 0x05 || b[2] == 0x07) &&
+      (b[3] == 0x04 || b[3] == 0x06 || b[3] == 0x08)) {
+    return ArchiveKind::Zip;
+  }
+  if (n >= 7 && b[0] == 0x52 && b[1] == 0x61 && b[2] == 0x72 && b[3] == 0x21 && b[4] == 0x1A &&
+      b[5] == 0x07 && (b[6] == 0x00 || b[6] == 0x01)) {
+    return ArchiveKind::Rar;
+  }
+  return ArchiveKind::None;
+}

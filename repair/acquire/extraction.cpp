@@ -1,0 +1,122 @@
+#include "repair/acquire/extraction.h"
+
+#include <vector>
+
+#include "platform/process.h"
+#include "repair/acquire/archive_kind.h"
+#include "repair/acquire/extractors.h"
+#include "repair/client/flatten.h"
+
+namespace {
+
+constexpr std::uint32_t kWaitSliceMs = 250;
+constexpr std::uint32_t kKilledExitCode = 1;
+
+std::wstring Quoted(const std::wstring& text) {
+  return L"\"" + text + L"\"";
+}
+
+const wchar_t kNotAnArchive[] =
+    L"The downloaded package is not a valid ZIP or RAR archive.\nCheck that the CDN URL points "
+    L"directly to the client .zip/.rar file, not an installer EXE or website page.";
+const wchar_t kZipFailed[] =
+    L"ZIP extraction failed.\nCheck that the downloaded package is a complete .zip archive and "
+    L"that you have permission to write to the install folder.";
+const wchar_t kNoRarExtractor[] =
+    L"RAR repair needs WinRAR, UnRAR, or 7-Zip. Install one of them or place unrar.exe/7z.exe "
+    L"beside this tool.";
+
+bool ExtractZip(Job& job, const std::wstring& archive, const std::wstring& folder) {
+  const std::wstring tar = L"tar.exe -xf " + Quoted(archive) + L" -C " + Quoted(folder);
+  if (RunHiddenProcess(job.status, tar)) return true;
+  const std::wstring powershell =
+      L"powershell.exe -NoProfile -ExecutionPolicy Bypass -Command \"Expand-Archive "
+      L"-LiteralPath '" +
+      EscapeSingleQuotes(archive) + L"' -DestinationPath '" + EscapeSingleQuotes(folder) +
+      L"' -Force\"";
+  if (RunHiddenProcess(job.status, powershell)) return true;
+  job.status.FailJob(kZipFailed);
+  return false;
+}
+
+bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folder) {
+  const std::vector<ExtractorCandidate> candidates = FindExtractors(job, archive, folder);
+  if (candidates.empty()) {
+    job.status.FailJob(kNoRarExtractor);
+    return false;
+  }
+  std::wstring name;
+  std::uint32_t code = 0;
+  // A stop is not checked between candidates: each later one is started and killed at once.
+  for (const ExtractorCandidate& candidate : candidates) {
+    name = FileNamePart(candidate.program);
+    job.status.SetDetail(L"Extracting with " + name + L"...");
+    code = 0;
+    if (RunHiddenProcess(job.status, Quoted(candidate.program) + L" " + candidate.arguments,
+                         &code)) {
+      return true;
+    }
+  }
+  job.status.FailJob(L"RAR extraction failed with " + name + L" exit code " +
+                     std::to_wstring(code) +
+                     L".\nCheck that the CDN file is a complete, non-password-protected .rar "
+                     L"archive. If it still fails, install 7-Zip or place 7z.exe beside this "
+                     L"tool.");
+  return false;
+}
+
+}  // namespace
+
+std::wstring EscapeSingleQuotes(std::wstring_view text) {
+  std::wstring escaped;
+  escaped.reserve(text.size());
+  for (const wchar_t c : text) {
+    escaped += c;
+    if (c == L'\'' || (c >= 0x2018 && c <= 0x201B)) escaped += c;
+  }
+  return escaped;
+}
+
+bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
+                      std::uint32_t* exitCode) {
+  platform::ChildProcess process;
+  if (!process.Start(commandLine)) {
+    if (exitCode) *exitCode = 0xFFFFFFFF;
+    return false;
+  }
+  status.PublishExtractor(process.Ref());
+  while (process.Wait(kWaitSliceMs) == platform::ChildProcess::WaitResult::kTimedOut) {
+    if (status.IsStopRequested()) {
+      process.Terminate(kKilledExitCode);
+      // Withdrawn before the handle closes, so the window never acts on a closed handle.
+      status.SetToolProcess({});
+      return false;
+    }
+  }
+  std::uint32_t code = 1;
+  if (!process.ExitCode(code)) code = 1;
+  if (exitCode) *exitCode = code;
+  status.SetToolProcess({});
+  return code == 0;
+}
+
+bool ExtractPackage(Job& job, const std::filesystem::path& archive,
+                    const std::filesystem::path& folder) {
+  job.status.SetStage(JobStage::Extracting, L"Extracting package...",
+                      L"Preparing client files for repair...");
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  bool extracted = false;
+  switch (SniffArchive(archive)) {
+    case ArchiveKind::None:
+      job.status.FailJob(kNotAnArchive);
+      return false;
+    case ArchiveKind::Zip:
+      extracted = ExtractZip(job, archive.wstring(), folder.wstring());
+      break;
+    case ArchiveKind::Rar:
+      extracted = ExtractRar(job, archive.wstring(), folder.wstring());
+      break;
+  }
+  return extracted && FlattenSingleTopFolder(job, folder);
+}

@@ -1,0 +1,97 @@
+#include "repair/acquire/extractors.h"
+
+#include <cwctype>
+
+#include "platform/environment.h"
+
+namespace {
+
+std::wstring Lowered(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+// A separator only when the left side lacks one; an empty left side leaves a relative path.
+std::wstring JoinPath(const std::wstring& left, const std::filesystem::path& right) {
+  return (std::filesystem::path(left) / right).wstring();
+}
+
+const std::filesystem::path kWinRarUnrar = std::filesystem::path(L"WinRAR") / L"UnRAR.exe";
+const std::filesystem::path kWinRar = std::filesystem::path(L"WinRAR") / L"WinRAR.exe";
+const std::filesystem::path kSevenZip = std::filesystem::path(L"7-Zip") / L"7z.exe";
+
+bool IsRegularFile(const std::wstring& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
+std::vector<std::wstring> ExistingFiles(const std::vector<std::wstring>& candidates) {
+  std::vector<std::wstring> kept;
+  for (const std::wstring& candidate : candidates) {
+    if (!candidate.empty() && IsRegularFile(candidate)) AddUniquePath(kept, candidate);
+  }
+  return kept;
+}
+
+}  // namespace
+
+std::wstring GetEnvironmentPath(std::wstring_view name) {
+  return platform::EnvironmentVariable(name);
+}
+
+std::wstring SearchExecutable(std::wstring_view fileName) {
+  return platform::SearchProgram(fileName);
+}
+
+void AddUniquePath(std::vector<std::wstring>& list, const std::wstring& path) {
+  if (path.empty()) return;
+  const std::wstring key = Lowered(path);
+  for (const std::wstring& entry : list) {
+    if (Lowered(entry) == key) return;
+  }
+  list.push_back(path);
+}
+
+std::wstring FileNamePart(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstring& archive,
+                                               const std::wstring& folder) {
+  const std::wstring toolFolder =
+      std::filesystem::path(job.context.exePath).parent_path().wstring();
+  const std::wstring programFiles = GetEnvironmentPath(L"ProgramFiles");
+  const std::wstring programFilesX86 = GetEnvironmentPath(L"ProgramFiles(x86)");
+  // The extraction folder ends in a separator so that UnRAR takes it as a folder.
+  const std::wstring separator(1, std::filesystem::path::preferred_separator);
+  const std::wstring quotedPaths = L"\"" + archive + L"\" \"" + folder + separator + L"\"";
+
+  std::vector<ExtractorCandidate> result;
+  const std::vector<std::wstring> rarFamily = ExistingFiles({
+      JoinPath(toolFolder, L"unrar.exe"),
+      JoinPath(toolFolder, L"UnRAR.exe"),
+      JoinPath(programFiles, kWinRarUnrar),
+      JoinPath(programFiles, kWinRar),
+      JoinPath(programFilesX86, kWinRarUnrar),
+      JoinPath(programFilesX86, kWinRar),
+      SearchExecutable(L"unrar.exe"),
+      SearchExecutable(L"WinRAR.exe"),
+  });
+  for (const std::wstring& program : rarFamily) {
+    const bool winrar = Lowered(FileNamePart(program)) == L"winrar.exe";
+    result.push_back({program, (winrar ? L"x -ibck -o+ " : L"x -o+ ") + quotedPaths});
+  }
+  const std::vector<std::wstring> sevenZip = ExistingFiles({
+      JoinPath(toolFolder, L"7z.exe"),
+      JoinPath(toolFolder, L"7za.exe"),
+      JoinPath(programFiles, kSevenZip),
+      JoinPath(programFilesX86, kSevenZip),
+      SearchExecutable(L"7z.exe"),
+      SearchExecutable(L"7za.exe"),
+  });
+  for (const std::wstring& program : sevenZip) {
+    result.push_back({program, L"x -y -o\"" + folder + L"\" \"" + archive + L"\""});
+  }
+  return result;
+}

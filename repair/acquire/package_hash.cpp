@@ -1,0 +1,55 @@
+#include "repair/acquire/package_hash.h"
+
+#include <cwctype>
+#include <fstream>
+#include <vector>
+
+#include "platform/sha256.h"
+#include "profile/trim.h"
+
+bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  platform::Sha256 hash;
+  if (!hash.Open()) return false;
+  std::vector<std::byte> buffer(1 << 20);
+  while (in) {
+    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got > 0 && !hash.Add(buffer.data(), got)) return false;
+  }
+  if (in.bad()) return false;
+  platform::Sha256Digest digest;
+  if (!hash.Finish(digest)) return false;
+  static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+  std::wstring text;
+  for (const std::uint8_t byte : digest) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 15];
+  }
+  hex = std::move(text);
+  return true;
+}
+
+std::wstring NormalizeHex(std::wstring_view text) {
+  std::wstring digits;
+  for (const wchar_t c : TrimWhitespace(text)) {
+    if (std::iswxdigit(c)) digits += static_cast<wchar_t>(std::towlower(c));
+  }
+  return digits;
+}
+
+bool VerifyPackage(Job& job, const std::filesystem::path& file) {
+  if (TrimWhitespace(job.profile.archiveSha256).empty()) return true;
+  job.status.SetStage(JobStage::Verifying, L"Verifying package...", L"Checking SHA-256 hash...");
+  std::wstring actual;
+  if (!HashFileSha256(file, actual)) {
+    job.status.FailJob(L"Could not verify the downloaded package.");
+    return false;
+  }
+  if (NormalizeHex(job.profile.archiveSha256) != NormalizeHex(actual)) {
+    job.status.FailJob(L"The downloaded package hash does not match the configured SHA-256.");
+    return false;
+  }
+  return true;
+}

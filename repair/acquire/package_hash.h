@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "repair/core/job.h"
+
+// True when no `archiveSha256` is configured or the file's digest equals it (case and
+// separators ignored); otherwise fails the job.
+[[nodiscard]] bool VerifyPackage(Job& job, const std::filesystem::path& file);
+
+// The file's SHA-256 as 64 lowercase hex digits. False, leaving `hex` untouched, when the file
+// cannot be read or the hashing service fails.
+[[nodiscard]] bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex);
+
+// The hex digits of the trimmed text, lower-cased; everything else dropped.
+[[nodiscard]] std::wstring NormalizeHex(std::wstring_view text);

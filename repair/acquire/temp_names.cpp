@@ -1,0 +1,30 @@
+#include "repair/acquire/temp_names.h"
+
+#include <string>
+
+#include "platform/environment.h"
+#include "profile/file_name.h"
+#include "repair/acquire/archive_kind.h"
+
+namespace {
+
+std::filesystem::path InTempFolder(const std::wstring& name) {
+  return std::filesystem::path(platform::TempFolder()) / name;
+}
+
+}  // namespace
+
+std::filesystem::path MakeDownloadPath(const Job& job) {
+  constexpr const wchar_t* kFallbackStem = L"VlmQuorvinInstaller";
+  const std::wstring& toolName = job.profile.repairToolName;
+  const std::wstring stem =
+      SanitizeFileName(toolName.empty() ? kFallbackStem : toolName, kFallbackStem);
+  const std::wstring extension = ResolveArchiveKind(job, L"") == L"rar" ? L".rar" : L".zip";
+  return InTempFolder(stem + L"_" + std::to_wstring(platform::ProcessId()) + L"_" +
+                      std::to_wstring(platform::TickCount()) + extension);
+}
+
+std::filesystem::path MakeExtractFolderPath() {
+  return InTempFolder(L"VlmQuorvinRepair_" + std::to_wstring(platform::ProcessId()) + L"_" +
+                      std::to_wstring(platform::TickCount()));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "profile/package_profile.h"
+#include "repair/core/job.h"
+
+namespace test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& child) const {
+    return path_ / child;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Sets an environment variable for the scope, restoring the earlier value afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const std::optional<std::string>& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+
+// A profile, context and status of one job, owned together.
+struct JobFixture {
+  PackageProfile profile;
+  JobContext context;
+  RepairStatus status;
+  Job job{profile, context, status};
+};
+
+}  // namespace test
