@@ -1,7 +1,9 @@
 #pragma once
 
-#include <bcrypt.h>
+// windows.h must come first: the other two rely on its types.
 #include <windows.h>
+
+#include <bcrypt.h>
 #include <winhttp.h>
 
 #include <utility>

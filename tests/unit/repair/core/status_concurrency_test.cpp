@@ -15,6 +15,7 @@ TEST(StatusConcurrency, SnapshotsNeverMixTwoUpdates) {
   constexpr int kUpdates = 20000;
   std::atomic<bool> done{false};
   status.BeginDownloadProgress(kUpdates);
+  status.SetStage(JobStage::Extracting, L"even", L"even detail");  // as if update 0 were done
   std::thread worker([&] {
     for (int i = 1; i <= kUpdates; ++i) {
       status.SetDownloadProgress(i, i * 2.0);
