@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -20,5 +21,22 @@ namespace platform {
 // The full path of `fileName` found by the system's standard program search (which includes the
 // folders of PATH); empty when nothing is found or the match is 260 characters or longer.
 [[nodiscard]] std::wstring SearchProgram(std::wstring_view fileName);
+
+struct LocalDate {
+  unsigned year = 0;
+  unsigned month = 0;
+  unsigned day = 0;
+};
+
+// Today in the user's time zone.
+[[nodiscard]] LocalDate Today();
+
+// Whether `path` is relative by the system's own rule (PathIsRelativeW on Windows).
+[[nodiscard]] bool IsRelativePath(const std::wstring& path);
+
+// The user's and the system's own folders (profile, Desktop, Documents, Downloads, the Windows
+// and Program Files folders, ...), which no tool may ever empty. Folders the system does not
+// have are left out.
+[[nodiscard]] std::vector<std::wstring> ProtectedFolders();
 
 }  // namespace platform

@@ -51,3 +51,33 @@ std::wstring SearchProgram(std::wstring_view fileName) {
 }
 
 }  // namespace platform
+
+#include <ctime>
+
+namespace platform {
+
+LocalDate Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {static_cast<unsigned>(local.tm_year + 1900), static_cast<unsigned>(local.tm_mon + 1),
+          static_cast<unsigned>(local.tm_mday)};
+}
+
+bool IsRelativePath(const std::wstring& path) { return path.empty() || path.front() != L'/'; }
+
+std::vector<std::wstring> ProtectedFolders() {
+  std::vector<std::wstring> folders = {L"/", L"/home", L"/root", L"/usr", L"/etc", L"/opt",
+                                       L"/var"};
+  if (const char* home = std::getenv("HOME"); home && *home) {
+    const std::wstring base = Utf8ToWide(home);
+    folders.push_back(base);
+    for (const wchar_t* child : {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music",
+                                 L"Videos", L"Public"}) {
+      folders.push_back(base + L"/" + child);
+    }
+  }
+  return folders;
+}
+
+}  // namespace platform

@@ -36,3 +36,48 @@ std::wstring SearchProgram(std::wstring_view fileName) {
 }
 
 }  // namespace platform
+
+#include <knownfolders.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+namespace platform {
+namespace {
+
+// The text SHGetKnownFolderPath allocates, freed with the allocator it came from.
+struct KnownFolderText {
+  PWSTR text = nullptr;
+  ~KnownFolderText() { CoTaskMemFree(text); }
+};
+
+}  // namespace
+
+LocalDate Today() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay};
+}
+
+bool IsRelativePath(const std::wstring& path) { return PathIsRelativeW(path.c_str()) != FALSE; }
+
+std::vector<std::wstring> ProtectedFolders() {
+  static const KNOWNFOLDERID* const kFolders[] = {
+      &FOLDERID_Profile,      &FOLDERID_Desktop,       &FOLDERID_Documents,
+      &FOLDERID_Downloads,    &FOLDERID_Pictures,      &FOLDERID_Music,
+      &FOLDERID_Videos,       &FOLDERID_Public,        &FOLDERID_PublicDesktop,
+      &FOLDERID_UserProfiles, &FOLDERID_Windows,       &FOLDERID_System,
+      &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64,
+      &FOLDERID_ProgramData,
+  };
+  std::vector<std::wstring> folders;
+  for (const KNOWNFOLDERID* id : kFolders) {
+    KnownFolderText path;
+    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &path.text)) &&
+        path.text && *path.text) {
+      folders.emplace_back(path.text);
+    }
+  }
+  return folders;
+}
+
+}  // namespace platform

@@ -117,6 +117,16 @@ void RepairStatus::SetDownloadProgress(std::int64_t bytesDone, double bytesPerSe
   fields_.bytesPerSecond = bytesPerSecond;
 }
 
+void RepairStatus::BeginFileProgress(std::uint64_t filesTotal, std::wstring statusLine) {
+  std::lock_guard guard(lock_);
+  fields_.stage = JobStage::Installing;
+  fields_.filesTotal = filesTotal;
+  fields_.filesDone = 0;
+  fields_.filesChanged = 0;
+  fields_.statusLine = std::move(statusLine);
+  fields_.detailLine.clear();
+}
+
 void RepairStatus::SetFileProgress(std::uint64_t filesTotal, std::uint64_t filesDone,
                                    std::uint64_t filesChanged, std::wstring detailLine) {
   std::lock_guard guard(lock_);

@@ -87,6 +87,9 @@ class RepairStatus {
   void BeginDownloadProgress(std::int64_t bytesTotal);
   void SetDownloadProgress(std::int64_t bytesDone, double bytesPerSecond);
 
+  // Enters Installing for the file pass: the file count, zeroed counters, `statusLine` and an
+  // empty detail line, in one step.
+  void BeginFileProgress(std::uint64_t filesTotal, std::wstring statusLine);
   // File pass figures, published together with the detail line of the file just handled.
   void SetFileProgress(std::uint64_t filesTotal, std::uint64_t filesDone,
                        std::uint64_t filesChanged, std::wstring detailLine);

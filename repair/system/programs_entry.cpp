@@ -1,0 +1,112 @@
+#include "repair/system/programs_entry.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/environment.h"
+#include "platform/registry.h"
+#include "profile/trim.h"
+#include "repair/system/programs_key.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring FirstNotBlank(std::initializer_list<const std::wstring*> values,
+                           const std::wstring& fallback) {
+  for (const std::wstring* value : values) {
+    std::wstring trimmed = TrimWhitespace(*value);
+    if (!trimmed.empty()) return trimmed;
+  }
+  return fallback;
+}
+
+std::wstring InstallDate() {
+  const platform::LocalDate today = platform::Today();
+  wchar_t text[16] = {};
+  std::swprintf(text, std::size(text), L"%04u%02u%02u", today.year, today.month, today.day);
+  return text;
+}
+
+}  // namespace
+
+std::wstring ProgramsEntryPublisher(const PackageProfile& profile) {
+  return FirstNotBlank({&profile.programsPublisher, &profile.companyName}, L"Quorvin");
+}
+
+std::wstring ProgramsEntryVersion(const PackageProfile& profile) {
+  return FirstNotBlank({&profile.programsDisplayVersion, &profile.uninstallerProductVersion,
+                        &profile.installerProductVersion, &profile.downloaderVersion},
+                       L"");
+}
+
+fs::path ResolveStartupExe(const Job& job) {
+  const std::wstring& startup = job.profile.startupExe;
+  if (startup.empty()) return {};
+  if (!platform::IsRelativePath(startup)) return fs::path(startup);
+  return fs::path(job.context.clientFolder) / startup;
+}
+
+std::wstring QuotedUninstallString(const std::wstring& path) {
+  std::wstring quoted = L"\"";
+  for (const wchar_t c : path) {
+    if (c == L'"') quoted += L'\\';
+    quoted += c;
+  }
+  return quoted + L"\"";
+}
+
+std::uint64_t FolderContentBytes(const fs::path& folder) {
+  std::uint64_t total = 0;
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied,
+                                           error),
+       end;
+       !error && it != end; it.increment(error)) {
+    std::error_code entryError;
+    if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
+    const auto size = it->file_size(entryError);
+    if (!entryError) total += size;
+  }
+  return total;
+}
+
+bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
+  const fs::path clientFolder(job.context.clientFolder);
+  const fs::path uninstaller = clientFolder / L"Uninstall.exe";
+  std::error_code error;
+  if (!fs::is_regular_file(uninstaller, error)) {
+    message = L"Could not register Programs and Features because Uninstall.exe was not written.";
+    return false;
+  }
+  platform::RegistryKey key;
+  if (!key.Create(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
+                  ProgramsKeyName(job.profile))) {
+    message = L"Could not register the game in Programs and Features.";
+    return false;
+  }
+  const fs::path startup = ResolveStartupExe(job);
+  const fs::path iconSource =
+      !startup.empty() && fs::is_regular_file(startup, error) ? startup : uninstaller;
+  const std::uint64_t kib = (FolderContentBytes(clientFolder) + 1023) / 1024;
+  const auto estimatedSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(kib, 0xFFFFFFFFu));
+
+  // Every value is attempted even after one has failed.
+  bool ok = key.SetString(L"DisplayName", ProgramsEntryDisplayName(job.profile));
+  ok &= key.SetString(L"Publisher", ProgramsEntryPublisher(job.profile));
+  ok &= key.SetString(L"DisplayVersion", ProgramsEntryVersion(job.profile));
+  ok &= key.SetString(L"InstallLocation", job.context.clientFolder);
+  ok &= key.SetString(L"UninstallString", QuotedUninstallString(uninstaller.wstring()));
+  ok &= key.SetString(L"DisplayIcon", iconSource.wstring() + L",0");
+  ok &= key.SetString(L"InstallDate", InstallDate());
+  if (!job.profile.websiteUrl.empty()) ok &= key.SetString(L"URLInfoAbout", job.profile.websiteUrl);
+  ok &= key.SetDword(L"EstimatedSize", estimatedSize);
+  ok &= key.SetDword(L"NoModify", 1);
+  ok &= key.SetDword(L"NoRepair", 1);
+  key.Close();
+  if (!ok) {
+    message = L"Could not finish writing the Programs and Features registry entry.";
+    return false;
+  }
+  return true;
+}
