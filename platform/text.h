@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,10 @@ namespace platform {
 
 // Wide text to UTF-8; unpaired surrogates become U+FFFD.
 [[nodiscard]] std::string WideToUtf8(std::wstring_view wide);
+
+// Paths and wide text, converted losslessly on every build (Linux paths are UTF-8 bytes, which
+// the standard library's own conversion handles only for ASCII).
+[[nodiscard]] std::filesystem::path WideToPath(std::wstring_view wide);
+[[nodiscard]] std::wstring PathToWide(const std::filesystem::path& path);
 
 }  // namespace platform

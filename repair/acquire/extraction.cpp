@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/process.h"
+#include "platform/text.h"
 #include "repair/acquire/archive_kind.h"
 #include "repair/acquire/extractors.h"
 #include "repair/client/flatten.h"
@@ -112,10 +113,10 @@ bool ExtractPackage(Job& job, const std::filesystem::path& archive,
       job.status.FailJob(kNotAnArchive);
       return false;
     case ArchiveKind::Zip:
-      extracted = ExtractZip(job, archive.wstring(), folder.wstring());
+      extracted = ExtractZip(job, platform::PathToWide(archive), platform::PathToWide(folder));
       break;
     case ArchiveKind::Rar:
-      extracted = ExtractRar(job, archive.wstring(), folder.wstring());
+      extracted = ExtractRar(job, platform::PathToWide(archive), platform::PathToWide(folder));
       break;
   }
   return extracted && FlattenSingleTopFolder(job, folder);

@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "platform/environment.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ std::wstring Lowered(std::wstring text) {
 
 // A separator only when the left side lacks one; an empty left side leaves a relative path.
 std::wstring JoinPath(const std::wstring& left, const std::filesystem::path& right) {
-  return (std::filesystem::path(left) / right).wstring();
+  return platform::PathToWide(platform::WideToPath(left) / right);
 }
 
 const std::filesystem::path kWinRarUnrar = std::filesystem::path(L"WinRAR") / L"UnRAR.exe";
@@ -22,7 +23,7 @@ const std::filesystem::path kSevenZip = std::filesystem::path(L"7-Zip") / L"7z.e
 
 bool IsRegularFile(const std::wstring& path) {
   std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+  return std::filesystem::is_regular_file(platform::WideToPath(path), error);
 }
 
 std::vector<std::wstring> ExistingFiles(const std::vector<std::wstring>& candidates) {
@@ -59,8 +60,7 @@ std::wstring FileNamePart(const std::wstring& path) {
 
 std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstring& archive,
                                                const std::wstring& folder) {
-  const std::wstring toolFolder =
-      std::filesystem::path(job.context.exePath).parent_path().wstring();
+  const std::wstring toolFolder = platform::PathToWide(job.context.exePath.parent_path());
   const std::wstring programFiles = GetEnvironmentPath(L"ProgramFiles");
   const std::wstring programFilesX86 = GetEnvironmentPath(L"ProgramFiles(x86)");
   // The extraction folder ends in a separator so that UnRAR takes it as a folder.

@@ -3,13 +3,14 @@
 #include <string>
 
 #include "platform/environment.h"
+#include "platform/text.h"
 #include "profile/file_name.h"
 #include "repair/acquire/archive_kind.h"
 
 namespace {
 
 std::filesystem::path InTempFolder(const std::wstring& name) {
-  return std::filesystem::path(platform::TempFolder()) / name;
+  return platform::WideToPath(platform::TempFolder()) / platform::WideToPath(name);
 }
 
 }  // namespace

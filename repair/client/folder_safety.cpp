@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/text.h"
 #include "repair/client/own_executable.h"
 #include "repair/client/remove_tree.h"
 
@@ -14,7 +15,7 @@ constexpr std::size_t kShortestClientFolder = 6;
 
 bool IsProtectedFolder(const fs::path& canonicalFolder) {
   for (const std::wstring& folder : platform::ProtectedFolders()) {
-    const fs::path canonical = CanonicalPath(folder);
+    const fs::path canonical = CanonicalPath(platform::WideToPath(folder));
     if (!canonical.empty() && canonical == canonicalFolder) return true;
   }
   return false;
@@ -44,7 +45,7 @@ bool RemoveOldClientFiles(Job& job) {
   const OwnExecutable self(job.context.exePath);
   std::vector<fs::path> entries;
   std::error_code error;
-  for (fs::directory_iterator it(fs::path(job.context.clientFolder), error), end;
+  for (fs::directory_iterator it(job.context.clientFolder, error), end;
        !error && it != end; it.increment(error)) {
     entries.push_back(it->path());
   }

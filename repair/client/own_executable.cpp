@@ -1,15 +1,25 @@
 #include "repair/client/own_executable.h"
 
+#include "platform/file_system.h"
+
 namespace fs = std::filesystem;
 
 fs::path CanonicalPath(const fs::path& path) {
   if (path.empty()) return {};
   std::error_code error;
-  const fs::path absolute = fs::absolute(path, error);
+  const fs::path absolute = fs::absolute(path, error).lexically_normal();
   if (error) return {};
-  fs::path canonical = fs::weakly_canonical(absolute, error);
-  if (error) return {};
-  return canonical;
+  // Resolve the longest head that exists; the rest is appended as written.
+  fs::path head = absolute;
+  fs::path tail;
+  while (!fs::exists(fs::symlink_status(head, error))) {
+    if (!head.has_relative_path()) return {};
+    tail = tail.empty() ? head.filename() : head.filename() / tail;
+    head = head.parent_path();
+  }
+  fs::path resolved;
+  if (!platform::ResolveExistingPath(head, resolved)) return {};
+  return tail.empty() ? resolved : resolved / tail;
 }
 
 OwnExecutable::OwnExecutable(const fs::path& exePath) : canonical_(CanonicalPath(exePath)) {}

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/file_system.h"
+#include "platform/text.h"
 #include "repair/client/folder_safety.h"
 #include "repair/client/own_executable.h"
 
@@ -98,7 +100,7 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
   const std::uint64_t total = CountRegularFiles(extractFolder);
   status.BeginFileProgress(total, reinstall ? L"Reinstalling client..." : L"Verifying client files...");
 
-  const fs::path clientFolder(job.context.clientFolder);
+  const fs::path& clientFolder = job.context.clientFolder;
   const fs::path canonicalRoot = CanonicalPath(extractFolder);
   const OwnExecutable self(job.context.exePath);
   FileComparer comparer;
@@ -121,7 +123,7 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
 
     ++reached;
     status.SetFileProgress(total, reached, copied,
-                           (reinstall ? L"Installing " : L"Checking ") + relative.wstring());
+                           (reinstall ? L"Installing " : L"Checking ") + platform::PathToWide(relative));
     if (self.Matches(target)) continue;
     if (!reinstall && comparer.Match(entry, target)) {
       if (TimesDifferByTolerance(entry, target)) MatchLastWriteTime(entry, target);
@@ -129,9 +131,8 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
     }
     fs::create_directories(target.parent_path(), error);
     error.clear();
-    fs::copy_file(entry, target, fs::copy_options::overwrite_existing, error);
-    if (error) {
-      status.FailJob(L"Could not repair this file: " + relative.wstring());
+    if (!platform::CopyFileReplacing(entry, target, error)) {
+      status.FailJob(L"Could not repair this file: " + platform::PathToWide(relative));
       return false;
     }
     MatchLastWriteTime(entry, target);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // What the window hands to a job. Written by the window thread only while no worker exists, so
 // the worker reads it without a lock.
 struct JobContext {
-  std::wstring exePath;       // the running repair tool
-  std::wstring clientFolder;  // the folder that holds it: the game client
+  std::filesystem::path exePath;       // the running repair tool
+  std::filesystem::path clientFolder;  // the folder that holds it: the game client
   std::wstring jobUrl;        // the package URL chosen for the current job
 };

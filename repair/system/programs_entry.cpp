@@ -5,6 +5,7 @@
 
 #include "platform/environment.h"
 #include "platform/registry.h"
+#include "platform/text.h"
 #include "profile/trim.h"
 #include "repair/system/programs_key.h"
 
@@ -43,8 +44,8 @@ std::wstring ProgramsEntryVersion(const PackageProfile& profile) {
 fs::path ResolveStartupExe(const Job& job) {
   const std::wstring& startup = job.profile.startupExe;
   if (startup.empty()) return {};
-  if (!platform::IsRelativePath(startup)) return fs::path(startup);
-  return fs::path(job.context.clientFolder) / startup;
+  if (!platform::IsRelativePath(startup)) return platform::WideToPath(startup);
+  return job.context.clientFolder / platform::WideToPath(startup);
 }
 
 std::wstring QuotedUninstallString(const std::wstring& path) {
@@ -72,7 +73,7 @@ std::uint64_t FolderContentBytes(const fs::path& folder) {
 }
 
 bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
-  const fs::path clientFolder(job.context.clientFolder);
+  const fs::path& clientFolder = job.context.clientFolder;
   const fs::path uninstaller = clientFolder / L"Uninstall.exe";
   std::error_code error;
   if (!fs::is_regular_file(uninstaller, error)) {
@@ -95,9 +96,9 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
   bool ok = key.SetString(L"DisplayName", ProgramsEntryDisplayName(job.profile));
   ok &= key.SetString(L"Publisher", ProgramsEntryPublisher(job.profile));
   ok &= key.SetString(L"DisplayVersion", ProgramsEntryVersion(job.profile));
-  ok &= key.SetString(L"InstallLocation", job.context.clientFolder);
-  ok &= key.SetString(L"UninstallString", QuotedUninstallString(uninstaller.wstring()));
-  ok &= key.SetString(L"DisplayIcon", iconSource.wstring() + L",0");
+  ok &= key.SetString(L"InstallLocation", platform::PathToWide(job.context.clientFolder));
+  ok &= key.SetString(L"UninstallString", QuotedUninstallString(platform::PathToWide(uninstaller)));
+  ok &= key.SetString(L"DisplayIcon", platform::PathToWide(iconSource) + L",0");
   ok &= key.SetString(L"InstallDate", InstallDate());
   if (!job.profile.websiteUrl.empty()) ok &= key.SetString(L"URLInfoAbout", job.profile.websiteUrl);
   ok &= key.SetDword(L"EstimatedSize", estimatedSize);

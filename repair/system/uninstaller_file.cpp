@@ -12,7 +12,7 @@ bool WriteUninstaller(const Job& job) {
   if (!platform::ReadRcData({}, platform::kUninstallerResourceId, bytes) || bytes.empty()) {
     return true;
   }
-  const fs::path target = fs::path(job.context.clientFolder) / L"Uninstall.exe";
+  const fs::path target = job.context.clientFolder / L"Uninstall.exe";
   if (target.has_parent_path()) {
     std::error_code ignored;
     fs::create_directories(target.parent_path(), ignored);

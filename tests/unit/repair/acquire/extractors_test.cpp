@@ -35,16 +35,16 @@ TEST(FileNamePart, TakesTheTextAfterTheLastSeparator) {
 
 class FindExtractorsTest : public ::testing::Test {
  protected:
-  void SetUp() override { f_.context.exePath = (dir_ / "game" / "Fettle.exe").wstring(); }
+  void SetUp() override { f_.context.exePath = dir_ / "game" / "Fettle.exe"; }
   void Install(const fs::path& relative) { test::WriteFile(dir_ / relative, "stand-in"); }
-  std::wstring At(const fs::path& relative) const { return (dir_ / relative).wstring(); }
+  std::wstring At(const fs::path& relative) const { return platform::PathToWide(dir_ / relative); }
 
   test::TempDir dir_;
   test::JobFixture f_;
-  test::ScopedEnv programFiles_{"ProgramFiles", platform::WideToUtf8((dir_ / "pf").wstring())};
+  test::ScopedEnv programFiles_{"ProgramFiles", (dir_ / "pf").string()};
   test::ScopedEnv programFilesX86_{"ProgramFiles(x86)",
-                                   platform::WideToUtf8((dir_ / "pf86").wstring())};
-  test::ScopedEnv path_{"PATH", platform::WideToUtf8((dir_ / "bin").wstring())};
+                                   (dir_ / "pf86").string()};
+  test::ScopedEnv path_{"PATH", (dir_ / "bin").string()};
 };
 
 TEST_F(FindExtractorsTest, NothingInstalledGivesNothing) {

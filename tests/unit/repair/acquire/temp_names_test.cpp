@@ -11,7 +11,7 @@
 namespace {
 
 std::string NameOf(const std::filesystem::path& path) {
-  return platform::WideToUtf8(path.filename().wstring());
+  return platform::WideToUtf8(platform::PathToWide(path.filename()));
 }
 
 TEST(MakeDownloadPath, NamesTheFileAfterTheToolInTheTempFolder) {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// Puts the extractor stand-ins into `folder` under the given tool names.
+void InstallStandins(const std::filesystem::path& folder, std::initializer_list<const char*> names);
+
+// A fixture package built for this build tree (tests/fixtures/make_package.py).
+std::filesystem::path FixturePackage(const std::string& file);
+
+// The stand-ins' log: one "<tool name>\t<command line>" line per start.
+std::vector<std::string> StandinLog(const std::filesystem::path& log);
+
+// Whether `logged`, the command line a stand-in received, is `expected`. On Windows the text
+// must be identical; on the host it arrives as argv, so both are compared as split arguments,
+// the program by its file name.
+bool SameCommandLine(const std::string& logged, const std::wstring& expected);
+
+}  // namespace test
