@@ -1,0 +1,191 @@
+#include "repair/core/repair_job.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/resources.h"
+#include "platform/text.h"
+#include "registry_reader.h"
+#include "repair/system/programs_key.h"
+#include "server.h"
+#include "standins.h"
+#include "test_support.h"
+#ifndef _WIN32
+#include "platform/host/registry_host.h"
+#include "platform/host/resources_host.h"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kPathSeparator = ';';
+#else
+constexpr char kPathSeparator = ':';
+#endif
+
+std::string CurrentPath() {
+  const char* path = std::getenv("PATH");
+  return path ? path : "";
+}
+
+std::vector<std::string> EntriesOf(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+class RepairJobTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(temp_);
+    fs::create_directories(game_);
+    test::WriteFile(game_ / "Fettle.exe", "the running tool");
+    test::InstallStandins(bin_, {"tar.exe", "powershell.exe"});
+    f_.context.exePath = game_ / "Fettle.exe";
+    f_.context.clientFolder = game_;
+    f_.profile.programsDisplayName = L"Velmora Job Test " + std::to_wstring(::testing::UnitTest::GetInstance()->random_seed());
+    f_.profile.websiteUrl = L"https://velmora.example/";
+    f_.profile.startupExe = L"patcher.exe";  // as the window sets it
+    key_ = ProgramsKeyName(f_.profile);
+#ifndef _WIN32
+    platform::SetHostResource(platform::kUninstallerResourceId, "MZ stand-in uninstaller");
+#endif
+    server_.Publish("job/flat.zip", test::ReadFile(test::FixturePackage("flat.zip")));
+  }
+
+  void TearDown() override {
+    test::RemoveUninstallEntry(key_);
+#ifndef _WIN32
+    platform::ClearHostResources();
+#endif
+  }
+
+  // Runs a job as the window's worker would; returns how often completion was announced.
+  int Run(JobMode mode, const std::wstring& url) {
+    f_.context.jobUrl = url;
+    f_.status.BeginJobStatus(mode);
+    int completions = 0;
+    RunRepairJob(f_.job, mode, [&] { ++completions; });
+    return completions;
+  }
+
+  StatusSnapshot Snapshot() const { return f_.status.SnapshotStatus(); }
+
+  test::PackageServer server_;
+  test::TempDir dir_;
+  fs::path temp_ = dir_ / "temp";
+  fs::path game_ = dir_ / "Games" / "Velmora";
+  fs::path bin_ = dir_ / "bin";
+  test::JobFixture f_;
+  std::wstring key_;
+  test::ScopedEnv path_{"PATH", bin_.string() + kPathSeparator + CurrentPath()};
+  test::ScopedEnv tmp_{"TMP", temp_.string()};
+  test::ScopedEnv temp2_{"TEMP", temp_.string()};
+  test::ScopedEnv tmpdir_{"TMPDIR", temp_.string()};
+};
+
+TEST_F(RepairJobTest, ARepairBringsTheClientInLineAndRegistersTheGame) {
+  test::WriteFile(game_ / "readme.txt", "stale text");
+  test::WriteFile(game_ / "settings.ini", "kept by repair");
+  ASSERT_EQ(Run(JobMode::Repair, L"  " + server_.Url("/job/flat.zip") + L"  "), 1)
+      << platform::WideToUtf8(Snapshot().failureText);
+  const StatusSnapshot snapshot = Snapshot();
+  EXPECT_EQ(snapshot.stage, JobStage::Complete);
+  EXPECT_EQ(snapshot.statusLine, L"Repair complete.");
+  EXPECT_EQ(snapshot.detailLine, L"Fixed or updated missing/mismatched files.");
+  EXPECT_FALSE(f_.status.IsRunning());
+  EXPECT_TRUE(f_.status.IsFinished());
+  EXPECT_EQ(test::ReadFile(game_ / "readme.txt"), "fixture file readme.txt\n");
+  EXPECT_TRUE(fs::is_regular_file(game_ / "data" / "sub" / "b.pak"));
+  EXPECT_EQ(test::ReadFile(game_ / "settings.ini"), "kept by repair");
+  EXPECT_EQ(test::ReadFile(game_ / "Fettle.exe"), "the running tool");
+  std::string uninstaller;
+  ASSERT_TRUE(platform::ReadRcData({}, platform::kUninstallerResourceId, uninstaller));
+  EXPECT_TRUE(test::ReadFile(game_ / "Uninstall.exe") == uninstaller);
+  EXPECT_EQ(test::UninstallEntryString(key_, L"InstallLocation"), platform::PathToWide(game_));
+  EXPECT_EQ(test::UninstallEntryString(key_, L"DisplayIcon"),
+            platform::PathToWide(game_ / "patcher.exe") + L",0");
+  EXPECT_TRUE(EntriesOf(temp_).empty());  // download and extraction folder both gone
+
+  ASSERT_EQ(Run(JobMode::Repair, server_.Url("/job/flat.zip")), 1);
+  EXPECT_EQ(Snapshot().detailLine, L"All files are already clean.");
+}
+
+TEST_F(RepairJobTest, AReinstallReplacesEverythingButTheTool) {
+  test::WriteFile(game_ / "old" / "leftover.dat", "old client");
+  ASSERT_EQ(Run(JobMode::Reinstall, server_.Url("/job/flat.zip")), 1)
+      << platform::WideToUtf8(Snapshot().failureText);
+  EXPECT_EQ(Snapshot().statusLine, L"Reinstall complete.");
+  EXPECT_EQ(Snapshot().detailLine, L"Reinstall complete.");
+  EXPECT_FALSE(fs::exists(game_ / "old"));
+  EXPECT_EQ(test::ReadFile(game_ / "Fettle.exe"), "the running tool");
+  EXPECT_TRUE(fs::is_regular_file(game_ / "Uninstall.exe"));
+  EXPECT_TRUE(EntriesOf(temp_).empty());
+}
+
+TEST_F(RepairJobTest, NoUsableUrlFailsAtOnceAndLeavesNothing) {
+  for (const std::wstring url : {L"", L"   ", L"HTTP://127.0.0.1/job/flat.zip", L"ftp://x/y.zip"}) {
+    EXPECT_EQ(Run(JobMode::Repair, url), 0);
+    EXPECT_EQ(Snapshot().failureText, L"No valid CDN package URL is configured.");
+    EXPECT_EQ(Snapshot().statusLine, L"Repair failed.");
+  }
+  EXPECT_TRUE(EntriesOf(temp_).empty());
+  EXPECT_FALSE(fs::exists(game_ / "Uninstall.exe"));
+}
+
+TEST_F(RepairJobTest, FailuresCleanUpTheirTemporaryFiles) {
+  EXPECT_EQ(Run(JobMode::Reinstall, server_.Url("/status/404")), 0);
+  EXPECT_EQ(Snapshot().failureText, L"The server returned HTTP 404.");
+  EXPECT_EQ(Snapshot().statusLine, L"Repair failed.");
+  EXPECT_EQ(Run(JobMode::Repair, server_.Url("/html")), 0);
+  EXPECT_NE(Snapshot().failureText.find(L"not a valid ZIP or RAR archive"), std::wstring::npos);
+  f_.profile.archiveSha256 = L"00";
+  EXPECT_EQ(Run(JobMode::Repair, server_.Url("/job/flat.zip")), 0);
+  EXPECT_EQ(Snapshot().failureText,
+            L"The downloaded package hash does not match the configured SHA-256.");
+  EXPECT_TRUE(EntriesOf(temp_).empty());
+  // The client was not touched by any of them.
+  EXPECT_EQ(EntriesOf(game_), std::vector<std::string>{"Fettle.exe"});
+}
+
+TEST_F(RepairJobTest, WithoutCleanupArchiveTheDownloadStays) {
+  f_.profile.cleanupArchive = false;
+  f_.profile.repairToolName = L"Velmora:Repair.exe";
+  ASSERT_EQ(Run(JobMode::Repair, server_.Url("/job/flat.zip")), 1);
+  const std::vector<std::string> left = EntriesOf(temp_);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].rfind("Velmora_Repair.exe_", 0), 0u) << left[0];
+  EXPECT_EQ(test::ReadFile(temp_ / left[0]), test::ReadFile(test::FixturePackage("flat.zip")));
+}
+
+TEST_F(RepairJobTest, AStopDuringTheDownloadEndsWithoutAMessage) {
+  server_.Publish("job/big.zip", std::string(4 << 20, 'x'));
+  std::thread closer([&] {
+    while (Snapshot().bytesDone == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    f_.status.RequestStop();
+  });
+  EXPECT_EQ(Run(JobMode::Repair, server_.Url("/slow/job/big.zip?chunk=65536&delay_ms=50")), 0);
+  closer.join();
+  EXPECT_TRUE(f_.status.IsRunning());  // the close path clears it after the join
+  EXPECT_EQ(Snapshot().failureText, L"");
+  EXPECT_TRUE(EntriesOf(temp_).empty());
+}
+
+#ifndef _WIN32
+TEST_F(RepairJobTest, ARegistryFailureFailsTheJobAfterTheFilesAreInPlace) {
+  platform::FailHostRegistry(true);
+  EXPECT_EQ(Run(JobMode::Repair, server_.Url("/job/flat.zip")), 0);
+  EXPECT_EQ(Snapshot().failureText, L"Could not register the game in Programs and Features.");
+  EXPECT_TRUE(fs::is_regular_file(game_ / "game.exe"));
+  EXPECT_TRUE(EntriesOf(temp_).empty());
+}
+#endif
+
+}  // namespace
