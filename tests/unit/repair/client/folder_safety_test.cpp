@@ -144,9 +144,7 @@ TEST_F(FolderSafetyTest, TheUsersOwnFoldersAreUnsafeButGameFoldersInsideThemAreN
 }
 
 // The tool's path may come spelled in any case; the file system does not care, nor may we.
-// Disabled: CanonicalPath keeps the case as given, so this folder passes as safe. Product bug,
-// reported; enable once fixed.
-TEST_F(FolderSafetyTest, DISABLED_AProtectedFolderSpelledInAnotherCaseIsStillUnsafe) {
+TEST_F(FolderSafetyTest, AProtectedFolderSpelledInAnotherCaseIsStillUnsafe) {
   const fs::path downloads = KnownFolder(FOLDERID_Downloads);
   ASSERT_TRUE(fs::is_directory(downloads));
   ToolIn(Lowercase(downloads.wstring()), false);
@@ -210,20 +208,13 @@ class OwnExecutableTest : public FolderSafetyTest {
 
 TEST_F(OwnExecutableTest, TheToolIsRecognisedUnderAnotherSpellingOfItsPath) {
   EXPECT_TRUE(IsOwnExecutable(f_.job, game_ / "." / "data" / ".." / "Fettle.exe"));
-#ifndef _WIN32
+#ifdef _WIN32
+  EXPECT_TRUE(IsOwnExecutable(f_.job, game_ / "FETTLE.EXE"));
+#else
   fs::create_symlink(game_ / "Fettle.exe", dir_ / "Shortcut.exe");
   EXPECT_TRUE(IsOwnExecutable(f_.job, dir_ / "Shortcut.exe"));
 #endif
 }
-
-#ifdef _WIN32
-// A package entry "FETTLE.EXE" is the running tool on Windows and must be left alone.
-// Disabled: CanonicalPath keeps the case as given, so the names differ. Product bug, reported;
-// enable once fixed.
-TEST_F(OwnExecutableTest, DISABLED_TheToolIsRecognisedInAnotherCase) {
-  EXPECT_TRUE(IsOwnExecutable(f_.job, game_ / "FETTLE.EXE"));
-}
-#endif
 
 TEST_F(OwnExecutableTest, OtherFilesAreNotTheTool) {
   test::WriteFile(game_ / "game.exe", "tool");

@@ -95,13 +95,8 @@ TEST_F(VerifyRepairTest, AMissingFileIsCopiedWithItsFolders) {
   EXPECT_EQ(status.detailLine, L"Fixed or updated missing/mismatched files.");
 }
 
-// Disabled on Windows: mingw's copy_file refuses to overwrite any existing file ("File exists"),
-// so the repair fails on the first mismatched file. Product bug, reported; enable once fixed.
-#ifdef _WIN32
-TEST_F(VerifyRepairTest, DISABLED_DifferingFilesAreReplaced) {
-#else
+// Every case replaces an existing file, which mingw's own copy_file refuses to do.
 TEST_F(VerifyRepairTest, DifferingFilesAreReplaced) {
-#endif
   Both("same-size.pak", "abcdef");
   test::WriteFile(client_ / "same-size.pak", "abcXef");
   fs::last_write_time(client_ / "same-size.pak", base_);
@@ -194,6 +189,16 @@ TEST_P(OwnExecutableInPackageTest, IsReachedButNeverOverwritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RepairAndReinstall, OwnExecutableInPackageTest, ::testing::Bool());
+
+#ifdef _WIN32
+// On Windows "FETTLE.EXE" is the same file as the running tool.
+TEST_F(VerifyRepairTest, TheToolIsProtectedWhateverTheCaseOfItsNameInThePackage) {
+  InPackage("FETTLE.EXE", "packaged tool");
+  ASSERT_TRUE(Run(false)) << Status().failureText;
+  EXPECT_EQ(test::ReadFile(tool_), "running tool");
+  EXPECT_EQ(Status().filesChanged, 0u);
+}
+#endif
 
 TEST_F(VerifyRepairTest, AFolderWhereThePackageHasAFileFailsTheJob) {
   Both("game.exe", "binary");
