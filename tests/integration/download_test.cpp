@@ -110,6 +110,15 @@ TEST_F(DownloadTest, AFileThatCannotBeCreatedFails) {
   EXPECT_EQ(Failure(), L"Could not create the temporary download file.");
 }
 
+#ifndef _WIN32
+// A full disk: every write to /dev/full fails with ENOSPC.
+TEST_F(DownloadTest, AWriteThatFailsKeepsThePartialFileForTheCleanUp) {
+  server_.Publish("small.zip", "PK\x03\x04 some bytes");
+  EXPECT_FALSE(DownloadPackage(f_.job, server_.Url("/small.zip"), "/dev/full"));
+  EXPECT_EQ(Failure(), L"Could not write the downloaded data to disk.");
+}
+#endif
+
 TEST_F(DownloadTest, AStopBeforeTheFirstChunkDeletesTheFileSilently) {
   server_.Publish("small.zip", "PK\x03\x04");
   f_.status.BeginJobStatus(JobMode::Repair);
