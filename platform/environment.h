@@ -28,6 +28,9 @@ struct LocalDate {
   unsigned day = 0;
 };
 
+// The full path of the running program, however long.
+[[nodiscard]] std::wstring OwnModulePath();
+
 // Today in the user's time zone.
 [[nodiscard]] LocalDate Today();
 

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/environment.h"
@@ -64,20 +65,32 @@ LocalDate Today() {
           static_cast<unsigned>(local.tm_mday)};
 }
 
-bool IsRelativePath(const std::wstring& path) { return path.empty() || path.front() != L'/'; }
+bool IsRelativePath(const std::wstring& path) {
+  return path.empty() || path.front() != L'/';
+}
 
 std::vector<std::wstring> ProtectedFolders() {
-  std::vector<std::wstring> folders = {L"/", L"/home", L"/root", L"/usr", L"/etc", L"/opt",
-                                       L"/var"};
+  std::vector<std::wstring> folders = {L"/",    L"/home", L"/root", L"/usr",
+                                       L"/etc", L"/opt",  L"/var"};
   if (const char* home = std::getenv("HOME"); home && *home) {
     const std::wstring base = Utf8ToWide(home);
     folders.push_back(base);
-    for (const wchar_t* child : {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music",
-                                 L"Videos", L"Public"}) {
+    for (const wchar_t* child :
+         {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music", L"Videos", L"Public"}) {
       folders.push_back(base + L"/" + child);
     }
   }
   return folders;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::wstring OwnModulePath() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::wstring() : Utf8ToWide(self.native());
 }
 
 }  // namespace platform

@@ -58,26 +58,47 @@ LocalDate Today() {
   return {now.wYear, now.wMonth, now.wDay};
 }
 
-bool IsRelativePath(const std::wstring& path) { return PathIsRelativeW(path.c_str()) != FALSE; }
+bool IsRelativePath(const std::wstring& path) {
+  return PathIsRelativeW(path.c_str()) != FALSE;
+}
 
 std::vector<std::wstring> ProtectedFolders() {
   static const KNOWNFOLDERID* const kFolders[] = {
-      &FOLDERID_Profile,      &FOLDERID_Desktop,       &FOLDERID_Documents,
-      &FOLDERID_Downloads,    &FOLDERID_Pictures,      &FOLDERID_Music,
-      &FOLDERID_Videos,       &FOLDERID_Public,        &FOLDERID_PublicDesktop,
-      &FOLDERID_UserProfiles, &FOLDERID_Windows,       &FOLDERID_System,
+      &FOLDERID_Profile,      &FOLDERID_Desktop,         &FOLDERID_Documents,
+      &FOLDERID_Downloads,    &FOLDERID_Pictures,        &FOLDERID_Music,
+      &FOLDERID_Videos,       &FOLDERID_Public,          &FOLDERID_PublicDesktop,
+      &FOLDERID_UserProfiles, &FOLDERID_Windows,         &FOLDERID_System,
       &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64,
       &FOLDERID_ProgramData,
   };
   std::vector<std::wstring> folders;
   for (const KNOWNFOLDERID* id : kFolders) {
     KnownFolderText path;
-    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &path.text)) &&
-        path.text && *path.text) {
+    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &path.text)) && path.text &&
+        *path.text) {
       folders.emplace_back(path.text);
     }
   }
   return folders;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+// GetModuleFileNameW cuts a long path to the buffer and says so only through its result; grow
+// the buffer until the whole path fits, so the client folder is always the real one.
+std::wstring OwnModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
 }
 
 }  // namespace platform

@@ -1,16 +1,50 @@
 #include <windows.h>
 
-#include "profile/package_profile.h"
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "repair/window/gdiplus_session.h"
+#include "repair/window/main_window.h"
 
 namespace {
 
-// Loaded once while the program starts, read-only afterwards.
-PackageProfile g_profile;
+// COM for the window thread, apartment-threaded as the shell link object needs.
+class ComApartment {
+ public:
+  ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (ok_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool ok_;
+};
+
+// Process-wide state, in place before the first window message.
+RepairApp g_app;
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // A missing profile leaves the built-in defaults, which is what the program then runs with.
-  (void)LoadPackageProfile({}, g_profile);
-  return 0;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  ComApartment com;
+  GdiplusSession gdiplus;
+  MSG message = {};
+  {
+    MainWindow mainWindow(g_app);
+    if (HWND window = mainWindow.Create(instance)) {
+      ShowWindow(window, show);
+      UpdateWindow(window);
+      while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+    mainWindow.ReleaseImages();
+  }
+  return static_cast<int>(message.wParam);
 }

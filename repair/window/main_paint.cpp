@@ -1,0 +1,142 @@
+#include "repair/window/main_paint.h"
+
+#include <algorithm>
+
+#include "profile/file_name.h"
+#include "repair/window/progress_view.h"
+
+namespace {
+
+using Gdiplus::Color;
+
+constexpr std::uint32_t kBackground = 0xFF0A0B0C;
+constexpr std::uint32_t kVeil = 0xCD0A0B0C;
+constexpr std::uint32_t kTitleBar = 0xFF0C0D0E;
+constexpr std::uint32_t kTitleText = 0xFFBAB9BE;
+constexpr std::uint32_t kPanel = 0xFF111215;
+constexpr std::uint32_t kBorder = 0xFF302D36;
+constexpr std::uint32_t kPlaceholder = 0xFF121316;
+constexpr std::uint32_t kTrack = 0xFF0B0C0F;
+constexpr std::uint32_t kMainText = 0xFFF8F8FA;
+constexpr std::uint32_t kSecondaryText = 0xFFBEBBC4;
+constexpr std::uint32_t kDetailText = 0xFF888490;
+
+bool HasSize(Gdiplus::Bitmap* image) {
+  return image && image->GetWidth() > 0 && image->GetHeight() > 0;
+}
+
+void DrawText(Gdiplus::Graphics& g, const std::wstring& text, float size, int style,
+              std::uint32_t colour, const Gdiplus::RectF& rect) {
+  Gdiplus::FontFamily family(L"Segoe UI");
+  Gdiplus::Font font(&family, size, style, Gdiplus::UnitPixel);
+  Gdiplus::StringFormat format;
+  format.SetAlignment(Gdiplus::StringAlignmentCenter);
+  format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+  Gdiplus::SolidBrush brush{Color(colour)};
+  g.DrawString(text.c_str(), -1, &font, rect, &format, &brush);
+}
+
+void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Bitmap* image) {
+  if (!image) {
+    Gdiplus::SolidBrush fill{Color(kBackground)};
+    g.FillRectangle(&fill, 0, 0, kWindowWidth, kWindowHeight);
+    return;
+  }
+  if (!HasSize(image)) return;
+  const double width = image->GetWidth();
+  const double height = image->GetHeight();
+  const double scale = std::max(kWindowHeight / height, kWindowWidth / width);
+  const int scaledWidth = static_cast<int>(width * scale);
+  const int scaledHeight = static_cast<int>(height * scale);
+  g.DrawImage(image, (kWindowWidth - scaledWidth) / 2, (kWindowHeight - scaledHeight) / 2,
+              scaledWidth, scaledHeight);
+  Gdiplus::SolidBrush veil{Color(kVeil)};
+  g.FillRectangle(&veil, 0, 0, kWindowWidth, kWindowHeight);
+}
+
+void DrawProgress(Gdiplus::Graphics& g, const StatusSnapshot& status, std::uint32_t accent) {
+  Gdiplus::Pen border(Color(kBorder), 1.0f);
+  g.DrawRectangle(&border, 114, 328, 632, 26);
+  Gdiplus::SolidBrush track{Color(kTrack)};
+  g.FillRectangle(&track, 115, 329, 630, 24);
+  const int fill = ProgressFillWidth(ProgressPercent(status));
+  if (fill > 0) {
+    Gdiplus::SolidBrush bar{Color(accent)};
+    g.FillRectangle(&bar, 115, 329, fill, 24);
+  }
+  DrawText(g, ProgressLineText(status), 15.0f, Gdiplus::FontStyleBold, kMainText,
+           Gdiplus::RectF(114, 356, 632, 24));
+  DrawText(g, status.detailLine, 12.0f, Gdiplus::FontStyleRegular,
+           status.stage == JobStage::Failed ? accent : kDetailText,
+           Gdiplus::RectF(84, 380, 692, 24));
+}
+
+}  // namespace
+
+void DrawTitleBar(Gdiplus::Graphics& g, const std::wstring& title, std::uint32_t accent) {
+  Gdiplus::SolidBrush bar{Color(kTitleBar)};
+  g.FillRectangle(&bar, 0, 0, kWindowWidth, 48);
+  Gdiplus::Pen rule(Color(accent), 1.0f);
+  g.DrawLine(&rule, 0, 47, kWindowWidth, 47);
+  Gdiplus::FontFamily family(L"Segoe UI");
+  Gdiplus::Font font(&family, 13.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+  Gdiplus::SolidBrush text{Color(kTitleText)};
+  const std::wstring name = SanitizeFileName(title, L"VlmQuorvinInstaller.exe");
+  g.DrawString(name.c_str(), -1, &font, Gdiplus::PointF(22, 16), &text);
+}
+
+void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent) {
+  if (HasSize(logo)) {
+    const double width = logo->GetWidth();
+    const double height = logo->GetHeight();
+    const double scale = std::min(126 / height, 170 / width);
+    const int scaledWidth = static_cast<int>(width * scale);
+    const int scaledHeight = static_cast<int>(height * scale);
+    g.DrawImage(logo, 345 + (170 - scaledWidth) / 2, 88 + (126 - scaledHeight) / 2, scaledWidth,
+                scaledHeight);
+    return;
+  }
+  Gdiplus::SolidBrush disc{Color(kPlaceholder)};
+  g.FillEllipse(&disc, 373, 88, 112, 112);
+  Gdiplus::Pen ring(Color(accent), 2.0f);
+  g.DrawEllipse(&ring, 373, 88, 112, 112);
+  Gdiplus::FontFamily family(L"Segoe UI");
+  Gdiplus::Font font(&family, 36.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
+  Gdiplus::StringFormat format;
+  format.SetAlignment(Gdiplus::StringAlignmentCenter);
+  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+  Gdiplus::SolidBrush letters{Color(accent)};
+  g.DrawString(L"VQ", -1, &font, Gdiplus::RectF(373, 88, 112, 112), &format, &letters);
+}
+
+void RenderMainWindow(Gdiplus::Graphics& g, const MainWindowView& view) {
+  g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+  DrawBackground(g, view.background);
+  DrawTitleBar(g, view.title, view.accent);
+  Gdiplus::SolidBrush panel{Color(kPanel)};
+  g.FillRectangle(&panel, 48, 72, 764, 310);
+  Gdiplus::Pen panelBorder(Color(kBorder), 1.0f);
+  g.DrawRectangle(&panelBorder, 48, 72, 764, 310);
+  DrawLogo(g, view.logo, view.accent);
+  DrawText(g, L"Repair or Reinstall the Game", 28.0f, Gdiplus::FontStyleBold, view.accent,
+           Gdiplus::RectF(72, 214, 716, 40));
+  DrawText(g, view.clientFolder, 12.0f, Gdiplus::FontStyleRegular, kSecondaryText,
+           Gdiplus::RectF(84, 276, 692, 26));
+  DrawProgress(g, view.status, view.accent);
+}
+
+void PaintMainWindow(HWND window, const MainWindowView& view) {
+  PAINTSTRUCT paint = {};
+  HDC dc = BeginPaint(window, &paint);
+  {
+    Gdiplus::Bitmap frame(kWindowWidth, kWindowHeight, PixelFormat32bppARGB);
+    {
+      Gdiplus::Graphics offscreen(&frame);
+      RenderMainWindow(offscreen, view);
+    }
+    Gdiplus::Graphics screen(dc);
+    screen.DrawImage(&frame, 0, 0, kWindowWidth, kWindowHeight);
+  }
+  EndPaint(window, &paint);
+}

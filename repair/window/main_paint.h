@@ -1,0 +1,29 @@
+#pragma once
+
+#include "repair/window/gdiplus_include.h"
+
+#include <cstdint>
+#include <string>
+
+#include "repair/core/repair_status.h"
+
+inline constexpr int kWindowWidth = 860;
+inline constexpr int kWindowHeight = 560;
+
+// Everything one paint of the main window reads; the status is a snapshot, never the record.
+struct MainWindowView {
+  Gdiplus::Bitmap* background = nullptr;  // may be absent
+  Gdiplus::Bitmap* logo = nullptr;        // may be absent
+  std::uint32_t accent = 0xFFFFA640;
+  std::wstring title;  // `repairToolName`
+  std::wstring clientFolder;
+  StatusSnapshot status;
+};
+
+// Draws the whole client area onto `graphics` (any 860 x 560 surface).
+void RenderMainWindow(Gdiplus::Graphics& graphics, const MainWindowView& view);
+void DrawTitleBar(Gdiplus::Graphics& graphics, const std::wstring& title, std::uint32_t accent);
+void DrawLogo(Gdiplus::Graphics& graphics, Gdiplus::Bitmap* logo, std::uint32_t accent);
+
+// The WM_PAINT handler: renders into an off-screen 32 bpp bitmap, then one copy to the window.
+void PaintMainWindow(HWND window, const MainWindowView& view);

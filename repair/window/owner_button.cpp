@@ -1,0 +1,126 @@
+#include "repair/window/owner_button.h"
+
+namespace {
+
+using Gdiplus::Color;
+
+struct Look {
+  std::uint32_t fill;
+  std::uint32_t text;
+  std::uint32_t border;
+};
+
+constexpr std::uint32_t kDarkFill = 0xFF18191E;
+constexpr std::uint32_t kQuietFill = 0xFF111215;
+constexpr std::uint32_t kLightText = 0xFFF5F5F8;
+constexpr std::uint32_t kDarkText = 0xFF0A0A0C;
+constexpr std::uint32_t kGreyBorder = 0xFF5C5766;
+constexpr std::uint32_t kDisabledText = 0xFF66636E;
+constexpr std::uint32_t kUncheckedBox = 0xFF0B0C0F;
+
+bool IsQuietButton(int id) {
+  return id >= 4005 && id <= 4008;
+}
+
+Look PushButtonLook(const OwnerButton& b) {
+  Look look{kDarkFill, kLightText, kGreyBorder};
+  if (b.id == 4001) {
+    look = {b.accent, kDarkText, b.accent};
+  } else if (b.id == 4002 || b.id == 4009 || b.id == 4010) {
+    look = {kDarkFill, b.accent, b.accent};
+  } else if (IsQuietButton(b.id)) {
+    look = {kQuietFill, b.accent, 0xFF2D2B32};
+  }
+  if (b.disabled) {
+    look.text = kDisabledText;
+    look.border = 0xFF323037;
+    if (b.id == 4001) look.fill = 0xFF504637;
+  } else if (b.pressed) {
+    look.fill = IsQuietButton(b.id) ? 0xFF1F2025 : 0xFFD28228;
+  }
+  return look;
+}
+
+// The outline sits 1 px inside the right and bottom edges of the item.
+Gdiplus::Rect Outline(const Gdiplus::Rect& r) {
+  return {r.X, r.Y, r.Width - 1, r.Height - 1};
+}
+
+void PaintPushButton(Gdiplus::Graphics& g, const OwnerButton& b) {
+  const Look look = PushButtonLook(b);
+  if (look.fill >> 24) {
+    Gdiplus::SolidBrush fill{Color(look.fill)};
+    g.FillRectangle(&fill, b.rect);
+  }
+  if (look.border >> 24) {
+    Gdiplus::Pen border(Color(look.border), 1.5f);
+    g.DrawRectangle(&border, Outline(b.rect));
+  }
+  Gdiplus::FontFamily family(L"Segoe UI");
+  Gdiplus::Font font(&family, b.id == 4008 ? 22.0f : 14.0f, Gdiplus::FontStyleBold,
+                     Gdiplus::UnitPixel);
+  Gdiplus::StringFormat format;
+  format.SetAlignment(Gdiplus::StringAlignmentCenter);
+  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+  format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+  Gdiplus::SolidBrush text{Color(look.text)};
+  const Gdiplus::RectF layout(static_cast<float>(b.rect.X), static_cast<float>(b.rect.Y),
+                              static_cast<float>(b.rect.Width), static_cast<float>(b.rect.Height));
+  g.DrawString(b.caption.c_str(), -1, &font, layout, &format, &text);
+}
+
+void PaintChoiceButton(Gdiplus::Graphics& g, const OwnerButton& b) {
+  const Gdiplus::Rect& r = b.rect;
+  Gdiplus::SolidBrush fill{Color(kDarkFill)};
+  g.FillRectangle(&fill, r);
+  Gdiplus::Pen pen(Color(b.checked ? b.accent : kGreyBorder), 1.5f);
+  g.DrawRectangle(&pen, Outline(r));
+  const int boxY = r.Y + (r.Height - 16) / 2;
+  Gdiplus::SolidBrush box{Color(b.checked ? b.accent : kUncheckedBox)};
+  g.FillRectangle(&box, r.X + 14, boxY, 16, 16);
+  g.DrawRectangle(&pen, r.X + 14, boxY, 16, 16);
+  if (b.checked) {
+    Gdiplus::Pen tick(Color(kDarkText), 2.2f);
+    g.DrawLine(&tick, r.X + 18, boxY + 8, r.X + 21, boxY + 12);
+    g.DrawLine(&tick, r.X + 21, boxY + 12, r.X + 27, boxY + 4);
+  }
+  Gdiplus::FontFamily family(L"Segoe UI");
+  Gdiplus::Font font(&family, 13.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
+  Gdiplus::StringFormat format;
+  format.SetAlignment(Gdiplus::StringAlignmentNear);
+  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+  format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
+  Gdiplus::SolidBrush text{Color(b.disabled ? kDisabledText : kLightText)};
+  const Gdiplus::RectF layout(static_cast<float>(r.X + 40), static_cast<float>(r.Y),
+                              static_cast<float>(r.Width - 46), static_cast<float>(r.Height));
+  g.DrawString(b.caption.c_str(), -1, &font, layout, &format, &text);
+}
+
+}  // namespace
+
+void PaintOwnerButton(Gdiplus::Graphics& graphics, const OwnerButton& button) {
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+  if (button.id == 4011 || button.id == 4012) {
+    PaintChoiceButton(graphics, button);
+  } else {
+    PaintPushButton(graphics, button);
+  }
+}
+
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, std::uint32_t accent, bool primaryServerSelected) {
+  OwnerButton button;
+  button.id = static_cast<int>(item.CtlID);
+  button.rect =
+      Gdiplus::Rect(item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+                    item.rcItem.bottom - item.rcItem.top);
+  wchar_t caption[161] = {};
+  GetWindowTextW(item.hwndItem, caption, 161);
+  button.caption = caption;
+  button.disabled = (item.itemState & ODS_DISABLED) != 0;
+  button.pressed = (item.itemState & ODS_SELECTED) != 0;
+  button.checked = button.id == 4011 ? primaryServerSelected : !primaryServerSelected;
+  button.accent = accent;
+  Gdiplus::Graphics graphics(item.hDC);
+  PaintOwnerButton(graphics, button);
+}
