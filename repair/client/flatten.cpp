@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "repair/client/remove_tree.h"
 
 namespace fs = std::filesystem;
@@ -49,7 +50,7 @@ bool MoveEntryInto(const fs::path& source, const fs::path& destination, std::err
     fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
              error);
   } else {
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
+    (void)platform::CopyFileReplacing(source, target, error);  // `error` carries the verdict
   }
   if (error) return false;
   return RemoveTree(source, error);

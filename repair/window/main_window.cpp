@@ -194,10 +194,10 @@ HWND MainWindow::Button(int id) const {
 
 void MainWindow::LayoutButtons() {
   const bool multiServer = IsMultiServerMode(app_.profile);
-  for (const ButtonSpec& spec : kButtons) {
-    const ButtonRect place = ButtonPlacement(spec.id, multiServer);
+  for (const ButtonSpec& button : kButtons) {
+    const ButtonRect place = ButtonPlacement(button.id, multiServer);
     if (!place.placed) continue;
-    SetWindowPos(Button(spec.id), nullptr, place.x, place.y, place.width, place.height,
+    SetWindowPos(Button(button.id), nullptr, place.x, place.y, place.width, place.height,
                  SWP_NOZORDER);
   }
   UpdateButtons();

@@ -54,5 +54,18 @@ cmp -s "$game/Uninstall.exe" "$uninstaller" || fail "Uninstall.exe not written a
 
 temp_after=$(ls "$prefix/drive_c/users/$(id -un)/Temp" 2>/dev/null | sort || true)
 [ "$temp_before" = "$temp_after" ] || fail "temporary files left: $(comm -13 <(echo "$temp_before") <(echo "$temp_after"))"
+echo "== repair from a folder whose path is longer than 260 characters"
+segment="A folder with quite a long name to make the whole path long"
+deep="$game/$segment/$segment/$segment/$segment/$segment"
+mkdir -p "$deep"
+cp "$headless" "$deep/Fettle.exe"
+windows_deep='C:\Games\Velmora Online'
+for _ in 1 2 3 4 5; do windows_deep="$windows_deep\\$segment"; done
+[ ${#windows_deep} -gt 260 ] || fail "the deep path is only ${#windows_deep} characters"
+run "$windows_deep\\Fettle.exe" repair "$url" | tr -d '\r' | tee "$wine_root/headless.out"
+grep -qx 'Repair complete.' "$wine_root/headless.out" || fail "repair from the deep folder did not complete"
+[ -f "$deep/data/sub/b.pak" ] || fail "the deep folder was not repaired (a cut module path?)"
+[ "$(query InstallLocation)" = "$windows_deep" ] || fail "InstallLocation: $(query InstallLocation)"
+
 run reg delete "$key" /f >/dev/null 2>&1 || true
-echo "headless job: 2 passed, 0 failed"
+echo "headless job: 3 passed, 0 failed"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/environment.h"
 #include "platform/text.h"
 #include "profile/package_profile.h"
 #include "repair/core/repair_job.h"
@@ -19,9 +20,7 @@ int wmain(int argc, wchar_t** argv) {
   (void)LoadPackageProfile({}, profile);
   if (profile.startupExe.empty()) profile.startupExe = L"patcher.exe";
   JobContext context;
-  wchar_t module[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, module, MAX_PATH);
-  context.exePath = module;
+  context.exePath = platform::WideToPath(platform::OwnModulePath());
   context.clientFolder = context.exePath.parent_path();
   context.jobUrl = argv[2];
   RepairStatus status;

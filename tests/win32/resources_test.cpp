@@ -83,6 +83,7 @@ TEST_P(BuiltProgram, CarriesIconAndManifest) {
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find(">true</longPathAware>"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, BuiltProgram,
