@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "profile/package_profile.h"
+#include "repair/core/job.h"
 #include "repair/core/job_context.h"
 #include "repair/core/repair_status.h"
 
@@ -54,7 +55,17 @@ class MainWindow {
   void OnTimer();
   HWND Button(int id) const;
 
+  // Commands and the worker's lifecycle.
+  void StartRepairJob(JobMode mode, const std::wstring& url);
+  void FinishJobIfDone();
+  void RetryJob();
+  void EnableJobButtons(bool enabled);
+  void OfferShortcutAfterReinstall();
+  void CreateShortcutNow();
+  void Invalidate();
+
   RepairApp& app_;
+  Job job_{app_.profile, app_.context, app_.status};
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   std::array<HWND, 12> buttons_ = {};

@@ -1,0 +1,62 @@
+#include "repair/system/shortcut.h"
+
+#include <cwctype>
+
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "profile/file_name.h"
+#include "repair/system/programs_entry.h"
+
+namespace fs = std::filesystem;
+
+std::wstring ShortcutFileName(const PackageProfile& profile) {
+  std::wstring name = SanitizeFileName(profile.shortcutName, L"Velmora");
+  std::wstring extension = platform::PathToWide(platform::WideToPath(name).extension());
+  for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
+  if (extension != L".lnk") name += L".lnk";
+  return name;
+}
+
+bool CreateDesktopShortcut(const Job& job, std::wstring& message) {
+  const fs::path target = ResolveStartupExe(job);
+  if (target.empty()) {
+    message = L"No startup EXE is configured for the shortcut.";
+    return false;
+  }
+  std::error_code error;
+  if (!fs::is_regular_file(target, error)) {
+    message = L"Could not find the shortcut target: " + platform::PathToWide(target);
+    return false;
+  }
+  fs::path desktop;
+  if (!platform::DesktopFolder(desktop)) {
+    message = L"Could not locate the Desktop folder.";
+    return false;
+  }
+  const fs::path link = desktop / platform::WideToPath(ShortcutFileName(job.profile));
+  switch (platform::SaveShellLink(link, target, target.parent_path(),
+                                  job.profile.downloaderName + L" launcher")) {
+    case platform::ShellLinkResult::kNoLinkObject:
+      message = L"Could not create the Windows shortcut object.";
+      return false;
+    case platform::ShellLinkResult::kNotSaved:
+      message = L"Could not save the shortcut to your Desktop.";
+      return false;
+    case platform::ShellLinkResult::kSaved:
+      break;
+  }
+  message = L"Game desktop shortcut created.";
+  return true;
+}
+
+void LaunchStartupExe(const Job& job, void* ownerWindow) {
+  const fs::path target = ResolveStartupExe(job);
+  std::error_code error;
+  if (target.empty() || !fs::is_regular_file(target, error)) return;
+  platform::ShellOpen(ownerWindow, platform::PathToWide(target), target.parent_path());
+}
+
+void OpenConfiguredLink(const std::wstring& value, void* ownerWindow) {
+  if (value.empty()) return;
+  platform::ShellOpen(ownerWindow, value, {});
+}
