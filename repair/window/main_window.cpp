@@ -92,7 +92,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTimer();
       break;
     case kJobDoneMessage:
-      InvalidateRect(window_, nullptr, FALSE);
+      Invalidate();
       break;
     default:
       break;
@@ -171,7 +171,43 @@ LRESULT MainWindow::OnNcHitTest(WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCommand(int id) {
+  const PackageProfile& profile = app_.profile;
   switch (id) {
+    case kRepairButton: {
+      const bool mirror = IsMultiServerMode(profile) && !app_.primaryServerSelected;
+      StartRepairJob(JobMode::Repair,
+                     mirror ? profile.archiveMirrorUrls.front() : profile.archiveUrl);
+      break;
+    }
+    case kPrimaryServerButton:
+    case kMirrorServerButton:
+      app_.primaryServerSelected = id == kPrimaryServerButton;
+      InvalidateRect(Button(kPrimaryServerButton), nullptr, TRUE);
+      InvalidateRect(Button(kMirrorServerButton), nullptr, TRUE);
+      break;
+    case kReinstallButton:
+      if (MessageBoxW(window_,
+                      L"This will delete the current client files in this folder, then reinstall "
+                      L"from the CDN package.\n\nContinue?",
+                      L"Confirm Reinstall", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
+        StartRepairJob(JobMode::Reinstall, L"");
+      }
+      break;
+    case kShortcutButton:
+      CreateShortcutNow();
+      break;
+    case kRunPatcherButton:
+      LaunchStartupExe(job_, window_);
+      break;
+    case kWebsiteButton:
+      OpenConfiguredLink(profile.websiteUrl, window_);
+      break;
+    case kDiscordButton:
+      OpenConfiguredLink(profile.discordUrl, window_);
+      break;
+    case kRetryButton:
+      RetryJob();
+      break;
     case kMinimiseButton:
       ShowWindow(window_, SW_MINIMIZE);
       break;
@@ -185,7 +221,87 @@ void MainWindow::OnCommand(int id) {
 }
 
 void MainWindow::OnTimer() {
-  if (app_.status.IsRunning() || app_.worker.joinable()) InvalidateRect(window_, nullptr, FALSE);
+  const bool wasActive = app_.status.IsRunning() || app_.worker.joinable();
+  FinishJobIfDone();
+  if (wasActive || app_.status.IsRunning() || app_.worker.joinable()) Invalidate();
+}
+
+void MainWindow::Invalidate() {
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::EnableJobButtons(bool enabled) {
+  for (const int id :
+       {kRepairButton, kPrimaryServerButton, kMirrorServerButton, kReinstallButton}) {
+    EnableWindow(Button(id), enabled ? TRUE : FALSE);
+  }
+}
+
+void MainWindow::StartRepairJob(JobMode mode, const std::wstring& url) {
+  if (app_.worker.joinable() || app_.status.IsRunning()) return;
+  const std::wstring trimmed = TrimWhitespace(url);
+  app_.context.jobUrl = trimmed.empty() ? app_.profile.archiveUrl : trimmed;
+  app_.patcherLaunched = false;
+  app_.shortcutOffered = false;
+  app_.status.BeginJobStatus(mode);
+  EnableJobButtons(false);
+  UpdateButtons();
+  HWND window = window_;
+  app_.worker = std::thread([this, mode, window] {
+    RunRepairJob(job_, mode, [window] { PostMessageW(window, kJobDoneMessage, 0, 0); });
+  });
+  Invalidate();
+}
+
+void MainWindow::FinishJobIfDone() {
+  if (!app_.worker.joinable() || app_.status.IsRunning()) return;
+  const JobMode mode = app_.status.SnapshotStatus().mode;
+  app_.worker.join();
+  EnableJobButtons(true);
+  if (app_.status.IsFinished() && !app_.status.IsFailed()) {
+    const PackageProfile& profile = app_.profile;
+    // Flags first: a tick that arrives while a question box is open must find them set.
+    if (mode == JobMode::Reinstall && profile.offerDesktopShortcut && !profile.startupExe.empty() &&
+        !app_.shortcutOffered) {
+      app_.shortcutOffered = true;
+      OfferShortcutAfterReinstall();
+    }
+    if (profile.runAfterInstall && !app_.patcherLaunched) {
+      app_.patcherLaunched = true;
+      LaunchStartupExe(job_, window_);
+    }
+  }
+  UpdateButtons();
+}
+
+void MainWindow::OfferShortcutAfterReinstall() {
+  if (MessageBoxW(window_, L"Re-install is complete.\n\nCreate a desktop game shortcut now?",
+                  L"Create Game Shortcut", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    CreateShortcutNow();
+  }
+}
+
+void MainWindow::CreateShortcutNow() {
+  std::wstring message;
+  if (CreateDesktopShortcut(job_, message)) {
+    app_.status.SetDetail(message);
+    SetWindowTextW(Button(kShortcutButton), L"Game Shortcut Created");
+    EnableWindow(Button(kShortcutButton), FALSE);
+    Invalidate();
+  } else {
+    MessageBoxW(window_, message.c_str(), L"Create Game Shortcut", MB_ICONWARNING);
+  }
+}
+
+void MainWindow::RetryJob() {
+  if (app_.worker.joinable() && !app_.status.IsRunning()) app_.worker.join();
+  app_.patcherLaunched = false;
+  app_.shortcutOffered = false;
+  app_.context.jobUrl.clear();
+  app_.status.ResetStatus();
+  EnableJobButtons(true);
+  UpdateButtons();
+  Invalidate();
 }
 
 HWND MainWindow::Button(int id) const {
