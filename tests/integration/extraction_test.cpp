@@ -15,19 +15,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kPathSeparator = ';';
-#else
-constexpr char kPathSeparator = ':';
-#endif
-
-
-std::wstring W(const fs::path& path) { return platform::PathToWide(path); }
-std::string Utf8(const fs::path& path) { return platform::WideToUtf8(W(path)); }
-
-std::string CurrentPath() {
-  const char* path = std::getenv("PATH");
-  return path ? path : "";
+std::wstring W(const fs::path& path) {
+  return platform::PathToWide(path);
+}
+std::string Utf8(const fs::path& path) {
+  return platform::WideToUtf8(W(path));
 }
 
 const wchar_t kZipFailed[] =
@@ -59,7 +51,8 @@ class ExtractionTest : public ::testing::Test {
     std::vector<std::pair<std::string, std::string>> starts;
     for (const std::string& line : test::StandinLog(log_)) {
       const auto tab = line.find('\t');
-      starts.emplace_back(line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1));
+      starts.emplace_back(line.substr(0, tab),
+                          tab == std::string::npos ? "" : line.substr(tab + 1));
     }
     return starts;
   }
@@ -70,7 +63,7 @@ class ExtractionTest : public ::testing::Test {
   fs::path out_ = dir_ / fs::u8path("extract \xE2\x80\x98O'Neil\xE2\x80\x99");
   fs::path log_ = dir_ / "standins.log";
   test::JobFixture f_;
-  test::ScopedEnv path_{"PATH", Utf8(bin_) + kPathSeparator + CurrentPath()};
+  test::ScopedEnv path_{"PATH", test::PathWithFirst(bin_)};
   test::ScopedEnv logEnv_{"PARCELWRIGHT_STANDIN_LOG", Utf8(log_)};
 };
 
@@ -85,8 +78,8 @@ TEST_F(ExtractionTest, ZipGoesToTarAndASingleTopFolderIsFlattened) {
   const auto starts = Starts();
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].first, "tar.exe");
-  EXPECT_TRUE(test::SameCommandLine(
-      starts[0].second, L"tar.exe -xf \"" + W(archive) + L"\" -C \"" + W(out_) + L"\""))
+  EXPECT_TRUE(test::SameCommandLine(starts[0].second,
+                                    L"tar.exe -xf \"" + W(archive) + L"\" -C \"" + W(out_) + L"\""))
       << starts[0].second;
   EXPECT_FALSE(f_.status.ToolProcess());
   EXPECT_EQ(f_.status.SnapshotStatus().detailLine, L"Moving client files into place...");
@@ -101,11 +94,11 @@ TEST_F(ExtractionTest, PowerShellTakesOverWhenTarFailsAndGetsEscapedLiterals) {
   const auto starts = Starts();
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[1].first, "powershell.exe");
-  EXPECT_TRUE(test::SameCommandLine(
-      starts[1].second,
-      L"powershell.exe -NoProfile -ExecutionPolicy Bypass -Command \"Expand-Archive -LiteralPath '" +
-          EscapeSingleQuotes(W(archive)) + L"' -DestinationPath '" +
-          EscapeSingleQuotes(W(out_)) + L"' -Force\""))
+  EXPECT_TRUE(test::SameCommandLine(starts[1].second,
+                                    L"powershell.exe -NoProfile -ExecutionPolicy Bypass -Command "
+                                    L"\"Expand-Archive -LiteralPath '" +
+                                        EscapeSingleQuotes(W(archive)) + L"' -DestinationPath '" +
+                                        EscapeSingleQuotes(W(out_)) + L"' -Force\""))
       << starts[1].second;
 }
 
@@ -144,10 +137,9 @@ TEST_F(ExtractionTest, RarTriesUnrarBesideTheToolThenSevenZip) {
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[0].first, "unrar.exe");
   const std::wstring separator(1, fs::path::preferred_separator);
-  EXPECT_TRUE(test::SameCommandLine(starts[0].second,
-                                    L"\"" + W(game_ / "unrar.exe") + L"\" x -o+ \"" +
-                                        W(archive) + L"\" \"" + W(out_) +
-                                        separator + L"\""))
+  EXPECT_TRUE(test::SameCommandLine(starts[0].second, L"\"" + W(game_ / "unrar.exe") +
+                                                          L"\" x -o+ \"" + W(archive) + L"\" \"" +
+                                                          W(out_) + separator + L"\""))
       << starts[0].second;
   EXPECT_EQ(starts[1].first, "7z.exe");
 }

@@ -22,17 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kPathSeparator = ';';
-#else
-constexpr char kPathSeparator = ':';
-#endif
-
-std::string CurrentPath() {
-  const char* path = std::getenv("PATH");
-  return path ? path : "";
-}
-
 std::vector<std::string> EntriesOf(const fs::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) {
@@ -50,7 +39,8 @@ class RepairJobTest : public ::testing::Test {
     test::InstallStandins(bin_, {"tar.exe", "powershell.exe"});
     f_.context.exePath = game_ / "Fettle.exe";
     f_.context.clientFolder = game_;
-    f_.profile.programsDisplayName = L"Velmora Job Test " + std::to_wstring(::testing::UnitTest::GetInstance()->random_seed());
+    f_.profile.programsDisplayName =
+        L"Velmora Job Test " + std::to_wstring(::testing::UnitTest::GetInstance()->random_seed());
     f_.profile.websiteUrl = L"https://velmora.example/";
     f_.profile.startupExe = L"patcher.exe";  // as the window sets it
     key_ = ProgramsKeyName(f_.profile);
@@ -76,7 +66,9 @@ class RepairJobTest : public ::testing::Test {
     return completions;
   }
 
-  StatusSnapshot Snapshot() const { return f_.status.SnapshotStatus(); }
+  StatusSnapshot Snapshot() const {
+    return f_.status.SnapshotStatus();
+  }
 
   test::PackageServer server_;
   test::TempDir dir_;
@@ -85,7 +77,7 @@ class RepairJobTest : public ::testing::Test {
   fs::path bin_ = dir_ / "bin";
   test::JobFixture f_;
   std::wstring key_;
-  test::ScopedEnv path_{"PATH", bin_.string() + kPathSeparator + CurrentPath()};
+  test::ScopedEnv path_{"PATH", test::PathWithFirst(bin_)};
   test::ScopedEnv tmp_{"TMP", temp_.string()};
   test::ScopedEnv temp2_{"TEMP", temp_.string()};
   test::ScopedEnv tmpdir_{"TMPDIR", temp_.string()};

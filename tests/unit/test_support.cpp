@@ -61,6 +61,26 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::set<std::string> Tree(const fs::path& root) {
+  std::set<std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    std::string relative = fs::relative(entry.path(), root).generic_string();
+    if (entry.is_directory()) relative += '/';
+    entries.insert(relative);
+  }
+  return entries;
+}
+
+std::string PathWithFirst(const fs::path& folder) {
+#ifdef _WIN32
+  constexpr char kSeparator = ';';
+#else
+  constexpr char kSeparator = ':';
+#endif
+  const char* path = std::getenv("PATH");
+  return folder.string() + kSeparator + (path ? path : "");
+}
+
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "profile/package_profile.h"
@@ -39,6 +40,12 @@ class ScopedEnv {
 };
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// Every entry under `root` as a '/'-separated relative path, folders with a trailing '/'.
+std::set<std::string> Tree(const std::filesystem::path& root);
+
+// The PATH value with `folder` in front, so programs placed there are found first.
+std::string PathWithFirst(const std::filesystem::path& folder);
 std::string ReadFile(const std::filesystem::path& path);
 
 // A profile, context and status of one job, owned together.

@@ -10,17 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every entry under `root` as a '/'-separated relative path, folders with a trailing '/'.
-std::set<std::string> Tree(const fs::path& root) {
-  std::set<std::string> entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string relative = fs::relative(entry.path(), root).generic_string();
-    if (entry.is_directory()) relative += '/';
-    entries.insert(relative);
-  }
-  return entries;
-}
-
 class FlattenTest : public ::testing::Test {
  protected:
   void Put(const std::string& relative) { test::WriteFile(out_ / relative, "data:" + relative); }
@@ -38,7 +27,7 @@ TEST_F(FlattenTest, MovesASingleTopFolderUpOneLevel) {
   Put("Client/data/a.pak");
   Folder("Client/empty");
   ASSERT_TRUE(Flatten());
-  EXPECT_EQ(Tree(out_), (std::set<std::string>{"game.exe", "data/", "data/a.pak", "empty/"}));
+  EXPECT_EQ(test::Tree(out_), (std::set<std::string>{"game.exe", "data/", "data/a.pak", "empty/"}));
   EXPECT_EQ(test::ReadFile(out_ / "data/a.pak"), "data:Client/data/a.pak");
   EXPECT_EQ(Detail(), L"Moving client files into place...");
   EXPECT_EQ(f_.status.SnapshotStatus().stage, JobStage::Extracting);
@@ -53,7 +42,7 @@ TEST_F(FlattenTest, LeavesOtherShapesAsTheyAreAndPublishesNothing) {
   fs::remove(out_ / "notes.txt");
   Put("Other/x.txt");
   ASSERT_TRUE(Flatten());  // two folders
-  EXPECT_EQ(Tree(out_),
+  EXPECT_EQ(test::Tree(out_),
             (std::set<std::string>{"Client/", "Client/game.exe", "Other/", "Other/x.txt"}));
   EXPECT_EQ(f_.status.SnapshotStatus().statusLine, L"Ready.");
 }
@@ -61,13 +50,13 @@ TEST_F(FlattenTest, LeavesOtherShapesAsTheyAreAndPublishesNothing) {
 TEST_F(FlattenTest, OnlyTheFirstLevelIsFlattened) {
   Put("A/B/game.exe");
   ASSERT_TRUE(Flatten());
-  EXPECT_EQ(Tree(out_), (std::set<std::string>{"B/", "B/game.exe"}));
+  EXPECT_EQ(test::Tree(out_), (std::set<std::string>{"B/", "B/game.exe"}));
 }
 
 TEST_F(FlattenTest, AnEmptyTopFolderIsRemoved) {
   Folder("Top");
   ASSERT_TRUE(Flatten());
-  EXPECT_TRUE(Tree(out_).empty());
+  EXPECT_TRUE(test::Tree(out_).empty());
 }
 
 TEST_F(FlattenTest, AnEntryNamedLikeTheTopFolderLosesNothing) {
@@ -76,8 +65,8 @@ TEST_F(FlattenTest, AnEntryNamedLikeTheTopFolderLosesNothing) {
   Put("Client/y.txt");
   Put("Client/zzz.txt");
   ASSERT_TRUE(Flatten());
-  EXPECT_EQ(Tree(out_), (std::set<std::string>{"Client/", "Client/x.txt", "Client/deep/",
-                                               "Client/deep/z.txt", "y.txt", "zzz.txt"}));
+  EXPECT_EQ(test::Tree(out_), (std::set<std::string>{"Client/", "Client/x.txt", "Client/deep/",
+                                                     "Client/deep/z.txt", "y.txt", "zzz.txt"}));
   EXPECT_EQ(test::ReadFile(out_ / "Client/deep/z.txt"), "data:Client/Client/deep/z.txt");
 }
 

@@ -21,16 +21,6 @@ namespace {
 constexpr fs::perms kWrite =
     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
-std::set<std::string> Tree(const fs::path& root) {
-  std::set<std::string> entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string relative = fs::relative(entry.path(), root).generic_string();
-    if (entry.is_directory()) relative += '/';
-    entries.insert(relative);
-  }
-  return entries;
-}
-
 #ifdef _WIN32
 fs::path KnownFolder(const KNOWNFOLDERID& id) {
   PWSTR text = nullptr;
@@ -164,7 +154,7 @@ TEST_F(FolderSafetyTest, RemovingOldFilesEmptiesTheClientFolderButTheTool) {
   fs::permissions(game_ / "data/locked", kWrite, fs::perm_options::remove);
 
   ASSERT_TRUE(RemoveOldClientFiles(f_.job));
-  EXPECT_EQ(Tree(game_), (std::set<std::string>{"Fettle.exe"}));
+  EXPECT_EQ(test::Tree(game_), (std::set<std::string>{"Fettle.exe"}));
   EXPECT_EQ(test::ReadFile(game_ / "Fettle.exe"), "tool");
   const StatusSnapshot status = f_.status.SnapshotStatus();
   EXPECT_EQ(status.stage, JobStage::Installing);
@@ -180,7 +170,8 @@ TEST_F(FolderSafetyTest, RemovingOldFilesFromAnUnsafeFolderRemovesNothing) {
   f_.context.exePath = (dir_ / "elsewhere/Fettle.exe").wstring();
 
   EXPECT_FALSE(RemoveOldClientFiles(f_.job));
-  EXPECT_EQ(Tree(game_), (std::set<std::string>{"Fettle.exe", "game.exe", "data/", "data/a.pak"}));
+  EXPECT_EQ(test::Tree(game_),
+            (std::set<std::string>{"Fettle.exe", "game.exe", "data/", "data/a.pak"}));
   const StatusSnapshot status = f_.status.SnapshotStatus();
   EXPECT_EQ(status.stage, JobStage::Failed);
   EXPECT_EQ(status.failureText,
@@ -196,7 +187,7 @@ TEST_F(FolderSafetyTest, RemovingOldFilesNeverFollowsALink) {
   fs::create_symlink(dir_ / "shared/library.pak", game_ / "library.pak");
 
   ASSERT_TRUE(RemoveOldClientFiles(f_.job));
-  EXPECT_EQ(Tree(game_), (std::set<std::string>{"Fettle.exe"}));
+  EXPECT_EQ(test::Tree(game_), (std::set<std::string>{"Fettle.exe"}));
   EXPECT_EQ(test::ReadFile(dir_ / "shared/library.pak"), "shared");
 }
 #endif

@@ -15,17 +15,6 @@ namespace {
 constexpr fs::perms kWrite =
     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
-// Every entry under `root` as a '/'-separated relative path, folders with a trailing '/'.
-std::set<std::string> Tree(const fs::path& root) {
-  std::set<std::string> entries;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string relative = fs::relative(entry.path(), root).generic_string();
-    if (entry.is_directory()) relative += '/';
-    entries.insert(relative);
-  }
-  return entries;
-}
-
 // Whole seconds, so that a time survives a file system that stores no finer grain.
 fs::file_time_type BaseTime() {
   return std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - 1h;
@@ -141,9 +130,10 @@ TEST_F(VerifyRepairTest, RepairKeepsClientOnlyFilesAndCreatesEmptyFolders) {
   test::WriteFile(client_ / "saves/slot1.sav", "progress");
 
   ASSERT_TRUE(Run(false)) << Status().failureText;
-  EXPECT_EQ(Tree(client_), (std::set<std::string>{"Fettle.exe", "game.exe", "config.ini", "saves/",
-                                                  "saves/slot1.sav", "logs/", "data/",
-                                                  "data/cache/", "data/cache/shaders/"}));
+  EXPECT_EQ(
+      test::Tree(client_),
+      (std::set<std::string>{"Fettle.exe", "game.exe", "config.ini", "saves/", "saves/slot1.sav",
+                             "logs/", "data/", "data/cache/", "data/cache/shaders/"}));
   EXPECT_EQ(test::ReadFile(client_ / "saves/slot1.sav"), "progress");
 }
 
@@ -156,7 +146,7 @@ TEST_F(VerifyRepairTest, ReinstallReplacesTheWholeClientButTheTool) {
   fs::permissions(client_ / "data/readonly.pak", kWrite, fs::perm_options::remove);
 
   ASSERT_TRUE(Run(true)) << Status().failureText;
-  EXPECT_EQ(Tree(client_),
+  EXPECT_EQ(test::Tree(client_),
             (std::set<std::string>{"Fettle.exe", "game.exe", "data/", "data/a.pak"}));
   EXPECT_EQ(test::ReadFile(tool_), "running tool");
   EXPECT_EQ(test::ReadFile(client_ / "data/a.pak"), "aaaa");
@@ -219,7 +209,7 @@ TEST_F(VerifyRepairTest, AStopBeforeThePassCopiesNothingAndReportsNothing) {
   f_.status.RequestStop();
 
   EXPECT_FALSE(Run(false));
-  EXPECT_EQ(Tree(client_), (std::set<std::string>{"Fettle.exe"}));
+  EXPECT_EQ(test::Tree(client_), (std::set<std::string>{"Fettle.exe"}));
   EXPECT_TRUE(Status().failureText.empty());
   EXPECT_FALSE(f_.status.IsFailed());
 }
@@ -235,7 +225,7 @@ TEST_F(VerifyRepairTest, LinksLeadingOutOfThePackageAreSkipped) {
 
   ASSERT_TRUE(Run(false)) << Status().failureText;
   EXPECT_FALSE(fs::exists(dir_ / "games/outside"));
-  EXPECT_EQ(Tree(client_), (std::set<std::string>{"Fettle.exe", "game.exe"}));
+  EXPECT_EQ(test::Tree(client_), (std::set<std::string>{"Fettle.exe", "game.exe"}));
   EXPECT_EQ(test::ReadFile(dir_ / "outside/secret.txt"), "secret");
   EXPECT_EQ(Status().filesChanged, 0u);
 }
