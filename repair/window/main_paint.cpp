@@ -4,6 +4,7 @@
 
 #include "profile/file_name.h"
 #include "repair/window/progress_view.h"
+#include "repair/window/text_drawing.h"
 
 namespace {
 
@@ -23,17 +24,6 @@ constexpr std::uint32_t kDetailText = 0xFF888490;
 
 bool HasSize(Gdiplus::Bitmap* image) {
   return image && image->GetWidth() > 0 && image->GetHeight() > 0;
-}
-
-void DrawText(Gdiplus::Graphics& g, const std::wstring& text, float size, int style,
-              std::uint32_t colour, const Gdiplus::RectF& rect) {
-  Gdiplus::FontFamily family(L"Segoe UI");
-  Gdiplus::Font font(&family, size, style, Gdiplus::UnitPixel);
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentCenter);
-  format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-  Gdiplus::SolidBrush brush{Color(colour)};
-  g.DrawString(text.c_str(), -1, &font, rect, &format, &brush);
 }
 
 void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Bitmap* image) {
@@ -64,11 +54,11 @@ void DrawProgress(Gdiplus::Graphics& g, const StatusSnapshot& status, std::uint3
     Gdiplus::SolidBrush bar{Color(accent)};
     g.FillRectangle(&bar, 115, 329, fill, 24);
   }
-  DrawText(g, ProgressLineText(status), 15.0f, Gdiplus::FontStyleBold, kMainText,
-           Gdiplus::RectF(114, 356, 632, 24));
-  DrawText(g, status.detailLine, 12.0f, Gdiplus::FontStyleRegular,
-           status.stage == JobStage::Failed ? accent : kDetailText,
-           Gdiplus::RectF(84, 380, 692, 24));
+  DrawTextIn(g, ProgressLineText(status), 15.0f, Gdiplus::FontStyleBold, kMainText,
+             Gdiplus::RectF(114, 356, 632, 24));
+  DrawTextIn(g, status.detailLine, 12.0f, Gdiplus::FontStyleRegular,
+             status.stage == JobStage::Failed ? accent : kDetailText,
+             Gdiplus::RectF(84, 380, 692, 24));
 }
 
 }  // namespace
@@ -100,13 +90,8 @@ void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent)
   g.FillEllipse(&disc, 373, 88, 112, 112);
   Gdiplus::Pen ring(Color(accent), 2.0f);
   g.DrawEllipse(&ring, 373, 88, 112, 112);
-  Gdiplus::FontFamily family(L"Segoe UI");
-  Gdiplus::Font font(&family, 36.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentCenter);
-  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-  Gdiplus::SolidBrush letters{Color(accent)};
-  g.DrawString(L"VQ", -1, &font, Gdiplus::RectF(373, 88, 112, 112), &format, &letters);
+  DrawTextIn(g, L"VQ", 36.0f, Gdiplus::FontStyleBold, accent, Gdiplus::RectF(373, 88, 112, 112),
+             {Gdiplus::StringAlignmentCenter, true, false});
 }
 
 void RenderMainWindow(Gdiplus::Graphics& g, const MainWindowView& view) {
@@ -119,10 +104,10 @@ void RenderMainWindow(Gdiplus::Graphics& g, const MainWindowView& view) {
   Gdiplus::Pen panelBorder(Color(kBorder), 1.0f);
   g.DrawRectangle(&panelBorder, 48, 72, 764, 310);
   DrawLogo(g, view.logo, view.accent);
-  DrawText(g, L"Repair or Reinstall the Game", 28.0f, Gdiplus::FontStyleBold, view.accent,
-           Gdiplus::RectF(72, 214, 716, 40));
-  DrawText(g, view.clientFolder, 12.0f, Gdiplus::FontStyleRegular, kSecondaryText,
-           Gdiplus::RectF(84, 276, 692, 26));
+  DrawTextIn(g, L"Repair or Reinstall the Game", 28.0f, Gdiplus::FontStyleBold, view.accent,
+             Gdiplus::RectF(72, 214, 716, 40));
+  DrawTextIn(g, view.clientFolder, 12.0f, Gdiplus::FontStyleRegular, kSecondaryText,
+             Gdiplus::RectF(84, 276, 692, 26));
   DrawProgress(g, view.status, view.accent);
 }
 

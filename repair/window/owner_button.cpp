@@ -1,5 +1,7 @@
 #include "repair/window/owner_button.h"
 
+#include "repair/window/text_drawing.h"
+
 namespace {
 
 using Gdiplus::Color;
@@ -56,17 +58,10 @@ void PaintPushButton(Gdiplus::Graphics& g, const OwnerButton& b) {
     Gdiplus::Pen border(Color(look.border), 1.5f);
     g.DrawRectangle(&border, Outline(b.rect));
   }
-  Gdiplus::FontFamily family(L"Segoe UI");
-  Gdiplus::Font font(&family, b.id == 4008 ? 22.0f : 14.0f, Gdiplus::FontStyleBold,
-                     Gdiplus::UnitPixel);
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentCenter);
-  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-  format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-  Gdiplus::SolidBrush text{Color(look.text)};
-  const Gdiplus::RectF layout(static_cast<float>(b.rect.X), static_cast<float>(b.rect.Y),
-                              static_cast<float>(b.rect.Width), static_cast<float>(b.rect.Height));
-  g.DrawString(b.caption.c_str(), -1, &font, layout, &format, &text);
+  DrawTextIn(g, b.caption, b.id == 4008 ? 22.0f : 14.0f, Gdiplus::FontStyleBold, look.text,
+             Gdiplus::RectF(static_cast<float>(b.rect.X), static_cast<float>(b.rect.Y),
+                            static_cast<float>(b.rect.Width), static_cast<float>(b.rect.Height)),
+             {Gdiplus::StringAlignmentCenter, true, true});
 }
 
 void PaintChoiceButton(Gdiplus::Graphics& g, const OwnerButton& b) {
@@ -84,16 +79,10 @@ void PaintChoiceButton(Gdiplus::Graphics& g, const OwnerButton& b) {
     g.DrawLine(&tick, r.X + 18, boxY + 8, r.X + 21, boxY + 12);
     g.DrawLine(&tick, r.X + 21, boxY + 12, r.X + 27, boxY + 4);
   }
-  Gdiplus::FontFamily family(L"Segoe UI");
-  Gdiplus::Font font(&family, 13.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-  Gdiplus::StringFormat format;
-  format.SetAlignment(Gdiplus::StringAlignmentNear);
-  format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-  format.SetTrimming(Gdiplus::StringTrimmingEllipsisWord);
-  Gdiplus::SolidBrush text{Color(b.disabled ? kDisabledText : kLightText)};
-  const Gdiplus::RectF layout(static_cast<float>(r.X + 40), static_cast<float>(r.Y),
-                              static_cast<float>(r.Width - 46), static_cast<float>(r.Height));
-  g.DrawString(b.caption.c_str(), -1, &font, layout, &format, &text);
+  DrawTextIn(g, b.caption, 13.0f, Gdiplus::FontStyleBold, b.disabled ? kDisabledText : kLightText,
+             Gdiplus::RectF(static_cast<float>(r.X + 40), static_cast<float>(r.Y),
+                            static_cast<float>(r.Width - 46), static_cast<float>(r.Height)),
+             {Gdiplus::StringAlignmentNear, true, true});
 }
 
 }  // namespace
