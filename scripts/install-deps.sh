@@ -11,6 +11,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev
   libarchive-tools p7zip-full
   xvfb xdotool imagemagick x11-utils fonts-liberation
+  time curl openssl
 )
 
 missing=()

@@ -1,0 +1,90 @@
+// Runs one heavy piece of the repair tool on given data and prints how long it took, for the
+// side-by-side comparison in bench/run.sh. Usage:
+//   pw_bench verify PACKAGE CLIENT     the file pass (repair) of PACKAGE over CLIENT
+//   pw_bench match A B                 FilesMatch of two files
+//   pw_bench hash FILE                 HashFileSha256
+//   pw_bench download URL FILE         DownloadPackage
+//   pw_bench job URL CLIENT            a whole RunRepairJob (download, extract, file pass)
+//   pw_bench idle                      nothing: the driver's own footprint
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <locale>
+#include <string>
+
+#include "platform/text.h"
+#include "repair/acquire/download.h"
+#include "repair/acquire/package_hash.h"
+#include "repair/client/verify_repair.h"
+#include "repair/core/repair_job.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Fixture {
+  PackageProfile profile;
+  JobContext context;
+  RepairStatus status;
+  Job job{profile, context, status};
+
+  explicit Fixture(const fs::path& client) {
+    context.clientFolder = client;
+    context.exePath = client / "Fettle.exe";
+    profile.startupExe = L"patcher.exe";
+  }
+};
+
+int Report(bool ok, std::chrono::steady_clock::time_point start, const RepairStatus* status) {
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("seconds %.6f\n", seconds);
+  if (status) {
+    const StatusSnapshot s = status->SnapshotStatus();
+    std::printf("files %llu changed %llu\n", static_cast<unsigned long long>(s.filesTotal),
+                static_cast<unsigned long long>(s.filesChanged));
+    if (!ok) std::fprintf(stderr, "%s\n", platform::WideToUtf8(s.failureText).c_str());
+  }
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::locale::global(std::locale("C.UTF-8"));
+  const std::string command = argc > 1 ? argv[1] : "";
+  const auto start = std::chrono::steady_clock::now();
+  if (command == "verify" && argc == 4) {
+    Fixture f{fs::path(argv[3])};
+    const bool ok = VerifyAndRepairClient(f.job, argv[2], false);
+    return Report(ok, start, &f.status);
+  }
+  if (command == "match" && argc == 4) {
+    const bool same = FilesMatch(argv[2], argv[3]);
+    Report(true, start, nullptr);
+    std::printf("match %d\n", same ? 1 : 0);
+    return 0;
+  }
+  if (command == "hash" && argc == 3) {
+    std::wstring hex;
+    const bool ok = HashFileSha256(argv[2], hex);
+    std::printf("sha256 %s\n", platform::WideToUtf8(hex).c_str());
+    return Report(ok, start, nullptr);
+  }
+  if (command == "download" && argc == 4) {
+    Fixture f{fs::current_path()};
+    const bool ok = DownloadPackage(f.job, platform::Utf8ToWide(argv[2]), argv[3]);
+    return Report(ok, start, &f.status);
+  }
+  if (command == "job" && argc == 4) {
+    Fixture f{fs::path(argv[3])};
+    f.context.jobUrl = platform::Utf8ToWide(argv[2]);
+    f.status.BeginJobStatus(JobMode::Repair);
+    RunRepairJob(f.job, JobMode::Repair, nullptr);
+    return Report(f.status.IsFinished() && !f.status.IsFailed(), start, &f.status);
+  }
+  if (command == "idle") return Report(true, start, nullptr);
+  std::fprintf(stderr, "usage: pw_bench verify|match|hash|download|job|idle ...\n");
+  return 2;
+}
