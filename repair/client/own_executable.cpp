@@ -1,6 +1,9 @@
 #include "repair/client/own_executable.h"
 
+#include <cwctype>
+
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 namespace fs = std::filesystem;
 
@@ -22,10 +25,28 @@ fs::path CanonicalPath(const fs::path& path) {
   return tail.empty() ? resolved : resolved / tail;
 }
 
-OwnExecutable::OwnExecutable(const fs::path& exePath) : canonical_(CanonicalPath(exePath)) {}
+namespace {
+
+std::wstring LowerFileName(const fs::path& path) {
+  std::wstring name = platform::PathToWide(path.filename());
+  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+  return name;
+}
+
+}  // namespace
+
+OwnExecutable::OwnExecutable(const fs::path& exePath)
+    : canonical_(CanonicalPath(exePath)), fileName_(LowerFileName(canonical_)) {}
+
+bool OwnExecutable::CouldBeTheTool(const fs::path& path) const {
+  const std::wstring name = LowerFileName(path);
+  if (name == fileName_ || name.find(L'~') != std::wstring::npos) return true;
+  std::error_code error;
+  return fs::is_symlink(fs::symlink_status(path, error)) || error;
+}
 
 bool OwnExecutable::Matches(const fs::path& path) const {
-  if (canonical_.empty()) return false;
+  if (canonical_.empty() || !CouldBeTheTool(path)) return false;
   const fs::path canonical = CanonicalPath(path);
   return !canonical.empty() && canonical == canonical_;
 }

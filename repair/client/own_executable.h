@@ -17,7 +17,12 @@ class OwnExecutable {
   [[nodiscard]] bool Matches(const std::filesystem::path& path) const;
 
  private:
+  // Whether `path` could name the tool at all: the same file name in any letter case, a short
+  // (8.3) name, or a link. Anything else is told apart without resolving it.
+  bool CouldBeTheTool(const std::filesystem::path& path) const;
+
   std::filesystem::path canonical_;
+  std::wstring fileName_;  // lower case
 };
 
 // Whether `path` names the running tool (`exePath`), by equality of canonical forms.

@@ -29,7 +29,8 @@ std::uint64_t CountRegularFiles(const fs::path& folder) {
   for (auto it = Walk(folder, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
     std::error_code statusError;
-    if (fs::is_regular_file(it->path(), statusError)) ++count;
+    // The entry's own cached type answers without a further query unless it is a link.
+    if (it->is_regular_file(statusError)) ++count;
   }
   return count;
 }
@@ -37,8 +38,14 @@ std::uint64_t CountRegularFiles(const fs::path& folder) {
 // The entry's path inside the package, or empty to skip it: an entry whose canonical form lies
 // outside the extraction folder (a link pointing elsewhere) must never lead a copy outside the
 // client folder.
-fs::path RelativeInside(const fs::path& entry, const fs::path& canonicalRoot) {
-  const fs::path canonical = CanonicalPath(entry);
+// The walk enters no linked folder, so only an entry that is itself a link can lead elsewhere;
+// every other entry's canonical form is the root's with the walked names appended, and is
+// computed without asking the filesystem about each path element again.
+fs::path RelativeInside(const fs::directory_entry& entry, const fs::path& root,
+                        const fs::path& canonicalRoot) {
+  std::error_code error;
+  if (!entry.is_symlink(error) && !error) return entry.path().lexically_relative(root);
+  const fs::path canonical = CanonicalPath(entry.path());
   if (canonical.empty()) return {};
   fs::path relative = canonical.lexically_relative(canonicalRoot);
   if (relative.empty() || relative.is_absolute() || relative.has_root_name() ||
@@ -111,15 +118,15 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
     if (status.IsStopRequested()) return false;
     if (walkError || it == fs::recursive_directory_iterator()) break;
     const fs::path entry = it->path();
-    const fs::path relative = RelativeInside(entry, canonicalRoot);
+    const fs::path relative = RelativeInside(*it, extractFolder, canonicalRoot);
     if (relative.empty()) continue;
     const fs::path target = clientFolder / relative;
     std::error_code error;
-    if (fs::is_directory(entry, error)) {
+    if (it->is_directory(error)) {
       fs::create_directories(target, error);
       continue;
     }
-    if (!fs::is_regular_file(entry, error)) continue;
+    if (!it->is_regular_file(error)) continue;
 
     ++reached;
     status.SetFileProgress(total, reached, copied,
