@@ -1,6 +1,6 @@
 # Shared by the click-driven end-to-end scripts (sourced, not run): a 1920 x 1080 Xvfb screen, a
 # Wine session on it, the package server on the demo profile's port, and a hand on the mouse.
-# Needs: wine_root, fixtures, out set by the caller.
+# Needs: wine_root, and for start_session fixtures and out, set by the caller.
 
 e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 demo_port=38517
@@ -23,17 +23,24 @@ click() { press $((530 + $1)) $((260 + $2)); }
 
 stop_wine() { WINEPREFIX="$wine_root/prefix" wineserver -k 2>/dev/null || true; }
 
-start_session() {
+# A virtual screen of its own, and a Wine session begun on it: Wine's desktop takes its size from
+# the display its session started on. The session is ended again on exit.
+start_screen() {
   exec 5< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null)
   read -r display <&5
   export DISPLAY=":$display"
   xvfb_pid=$(pgrep -n -f "Xvfb -displayfd")
+  server_pid=""
+  stop_wine
+  trap 'stop_wine; kill $server_pid $xvfb_pid 2>/dev/null || true' EXIT
+}
+
+# The screen, and the package server on the demo profile's port.
+start_session() {
+  start_screen
   python3 "$fixtures/package_server.py" --root "$out/www" --port "$demo_port" \
     --port-file "$out/port" --log "$out/requests.log" </dev/null >"$out/server.out" 2>&1 &
   server_pid=$!
-  # Wine's desktop takes its screen from the display its session started on.
-  stop_wine
-  trap 'stop_wine; kill $server_pid $xvfb_pid 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -f "$out/port" ] && break; sleep 0.1; done
 }
 

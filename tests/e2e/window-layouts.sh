@@ -4,26 +4,9 @@
 # Screenshots stay in SHOTS for a person to look at.
 set -euo pipefail
 wine_root=$1 single=$2 multi=$3 shots=$4
-here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$shots"
-failures=0 passes=0
-check() {
-  if [ "$2" = "$3" ]; then passes=$((passes + 1)); else echo "FAIL: $1: got '$2', want '$3'"; failures=$((failures + 1)); fi
-}
-
-exec 5< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null)
-read -r display <&5
-export DISPLAY=":$display"
-xvfb_pid=$(pgrep -n -f "Xvfb -displayfd")
-# Wine's desktop takes its screen from the display its session started on: begin a session on
-# this screen, and end it afterwards so later tests start one of their own.
-stop_wine() { WINEPREFIX="$wine_root/prefix" wineserver -k 2>/dev/null || true; }
-stop_wine
-trap 'pkill -f "Games.Window Test" 2>/dev/null || true; stop_wine; kill $xvfb_pid 2>/dev/null || true' EXIT
-
-pixel() {  # colour of screen pixel x y as RRGGBB
-  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-F]\{6\}\).*/\1/p'
-}
+source "$(dirname "$0")/desktop-session.sh"
+start_screen
 
 show() {  # name exe expected-title
   local name=$1 exe=$2 title=$3
@@ -31,13 +14,9 @@ show() {  # name exe expected-title
   rm -rf "$game"
   mkdir -p "$game"
   cp "$exe" "$game/Fettle.exe"
-  "$here/../../cmake/wine-run.sh" "$wine_root" 'C:\Games\Window Test '"$name"'\Fettle.exe' >/dev/null 2>&1 &
-  local window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
+  "$e2e_here/../../cmake/wine-run.sh" "$wine_root" 'C:\Games\Window Test '"$name"'\Fettle.exe' >/dev/null 2>&1 &
+  local window
+  window=$(wait_window "$title")
   [ -n "$window" ] || { echo "FAIL: no window titled $title"; failures=$((failures + 1)); return; }
   sleep 1.5  # first paint
   eval "$(xdotool getwindowgeometry --shell "$window")"
