@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -29,7 +30,10 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  [[nodiscard]] bool Start(const std::wstring& commandLine);
+  // Starts the process in `workingFolder`, or in the caller's own when it is empty. Only the
+  // process handle is kept.
+  [[nodiscard]] bool Start(const std::wstring& commandLine,
+                           const std::filesystem::path& workingFolder = {});
   [[nodiscard]] WaitResult Wait(std::uint32_t milliseconds);
   bool Terminate(std::uint32_t exitCode);
   // False when the exit code cannot be read (or the process still runs).

@@ -1,5 +1,8 @@
 #include "profile/file_name.h"
 
+#include <cwctype>
+
+#include "platform/text.h"
 #include "profile/trim.h"
 
 std::wstring SanitizeFileName(std::wstring_view name, std::wstring_view fallback) {
@@ -11,4 +14,12 @@ std::wstring SanitizeFileName(std::wstring_view name, std::wstring_view fallback
   }
   if (result.empty()) return std::wstring(fallback);
   return result;
+}
+
+std::wstring LinkFileName(std::wstring_view name, std::wstring_view fallback) {
+  std::wstring link = SanitizeFileName(name, fallback);
+  std::wstring extension = platform::PathToWide(platform::WideToPath(link).extension());
+  for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
+  if (extension != L".lnk") link += L".lnk";
+  return link;
 }

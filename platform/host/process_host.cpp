@@ -52,14 +52,24 @@ ChildProcess::~ChildProcess() {
   if (handles_->pid > 0 && handles_->Poll()) waitpid(handles_->pid, nullptr, WNOHANG);
 }
 
-bool ChildProcess::Start(const std::wstring& commandLine) {
+bool ChildProcess::Start(const std::wstring& commandLine,
+                         const std::filesystem::path& workingFolder) {
   std::vector<std::string> arguments = SplitWindowsCommandLine(commandLine);
   if (arguments.empty()) return false;
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  if (posix_spawn_file_actions_init(&actions) != 0) return false;
+  if (!workingFolder.empty() &&
+      posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str()) != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    return false;
+  }
   pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+  const int result = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (result != 0) return false;
   handles_->pid = pid;
   return true;
 }

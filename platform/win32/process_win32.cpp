@@ -11,16 +11,15 @@ bool TerminateProcessRef(ProcessRef process, unsigned exitCode) {
   return TerminateProcess(reinterpret_cast<HANDLE>(process.value), exitCode) != 0;
 }
 
-// The thread handle is declared last so that it is closed first.
 struct ChildProcess::Handles {
   win32::UniqueHandle process;
-  win32::UniqueHandle thread;
 };
 
 ChildProcess::ChildProcess() : handles_(std::make_unique<Handles>()) {}
 ChildProcess::~ChildProcess() = default;
 
-bool ChildProcess::Start(const std::wstring& commandLine) {
+bool ChildProcess::Start(const std::wstring& commandLine,
+                         const std::filesystem::path& workingFolder) {
   // CreateProcessW may write into the command line, so it gets a private copy.
   std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
   writable.push_back(L'\0');
@@ -32,12 +31,12 @@ bool ChildProcess::Start(const std::wstring& commandLine) {
   if (!CreateProcessW(/* lpApplicationName */ nullptr, writable.data(),
                       /* lpProcessAttributes */ nullptr, /* lpThreadAttributes */ nullptr,
                       /* bInheritHandles */ FALSE, CREATE_NO_WINDOW,
-                      /* lpEnvironment */ nullptr, /* lpCurrentDirectory */ nullptr, &startup,
-                      &info)) {
+                      /* lpEnvironment */ nullptr,
+                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
     return false;
   }
+  CloseHandle(info.hThread);
   handles_->process.reset(info.hProcess);
-  handles_->thread.reset(info.hThread);
   return true;
 }
 

@@ -68,16 +68,6 @@ bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folde
 
 }  // namespace
 
-std::wstring EscapeSingleQuotes(std::wstring_view text) {
-  std::wstring escaped;
-  escaped.reserve(text.size());
-  for (const wchar_t c : text) {
-    escaped += c;
-    if (c == L'\'' || (c >= 0x2018 && c <= 0x201B)) escaped += c;
-  }
-  return escaped;
-}
-
 bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
                       std::uint32_t* exitCode) {
   platform::ChildProcess process;

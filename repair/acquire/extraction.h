@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
+#include "platform/powershell_quote.h"
 #include "repair/core/job.h"
 
 // Unpacks the package into `folder` with the extractors Windows or the user provides (tar, then
@@ -18,7 +18,3 @@
 // the code (0xFFFFFFFF when the start failed); it is left alone when the process was killed.
 [[nodiscard]] bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
                                     std::uint32_t* exitCode = nullptr);
-
-// Doubles every character PowerShell takes for a single quote inside a single-quoted literal:
-// the apostrophe and the typographic quotes U+2018 to U+201B.
-[[nodiscard]] std::wstring EscapeSingleQuotes(std::wstring_view text);

@@ -2,28 +2,9 @@
 
 #include <cwctype>
 
-#include "platform/file_system.h"
 #include "platform/text.h"
 
 namespace fs = std::filesystem;
-
-fs::path CanonicalPath(const fs::path& path) {
-  if (path.empty()) return {};
-  std::error_code error;
-  const fs::path absolute = fs::absolute(path, error).lexically_normal();
-  if (error) return {};
-  // Resolve the longest head that exists; the rest is appended as written.
-  fs::path head = absolute;
-  fs::path tail;
-  while (!fs::exists(fs::symlink_status(head, error))) {
-    if (!head.has_relative_path()) return {};
-    tail = tail.empty() ? head.filename() : head.filename() / tail;
-    head = head.parent_path();
-  }
-  fs::path resolved;
-  if (!platform::ResolveExistingPath(head, resolved)) return {};
-  return tail.empty() ? resolved : resolved / tail;
-}
 
 namespace {
 

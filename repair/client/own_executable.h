@@ -3,11 +3,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "repair/client/folder_rule.h"
 #include "repair/core/job.h"
-
-// A path made absolute, links resolved, "." and ".." removed, existing elements as the
-// filesystem spells them; a tail that does not exist is appended as written. Empty on failure.
-[[nodiscard]] std::filesystem::path CanonicalPath(const std::filesystem::path& path);
 
 // The running tool's own executable, resolved once so that a whole file pass can ask about it.
 class OwnExecutable {

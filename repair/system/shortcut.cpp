@@ -1,7 +1,5 @@
 #include "repair/system/shortcut.h"
 
-#include <cwctype>
-
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "profile/file_name.h"
@@ -10,11 +8,7 @@
 namespace fs = std::filesystem;
 
 std::wstring ShortcutFileName(const PackageProfile& profile) {
-  std::wstring name = SanitizeFileName(profile.shortcutName, L"Velmora");
-  std::wstring extension = platform::PathToWide(platform::WideToPath(name).extension());
-  for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
-  if (extension != L".lnk") name += L".lnk";
-  return name;
+  return LinkFileName(profile.shortcutName, L"Velmora");
 }
 
 bool CreateDesktopShortcut(const Job& job, std::wstring& message) {

@@ -5,15 +5,12 @@
 #include "profile/file_name.h"
 #include "repair/window/progress_view.h"
 #include "repair/window/text_drawing.h"
+#include "repair/window/window_frame.h"
 
 namespace {
 
 using Gdiplus::Color;
 
-constexpr std::uint32_t kBackground = 0xFF0A0B0C;
-constexpr std::uint32_t kVeil = 0xCD0A0B0C;
-constexpr std::uint32_t kTitleBar = 0xFF0C0D0E;
-constexpr std::uint32_t kTitleText = 0xFFBAB9BE;
 constexpr std::uint32_t kPanel = 0xFF111215;
 constexpr std::uint32_t kBorder = 0xFF302D36;
 constexpr std::uint32_t kPlaceholder = 0xFF121316;
@@ -21,28 +18,6 @@ constexpr std::uint32_t kTrack = 0xFF0B0C0F;
 constexpr std::uint32_t kMainText = 0xFFF8F8FA;
 constexpr std::uint32_t kSecondaryText = 0xFFBEBBC4;
 constexpr std::uint32_t kDetailText = 0xFF888490;
-
-bool HasSize(Gdiplus::Bitmap* image) {
-  return image && image->GetWidth() > 0 && image->GetHeight() > 0;
-}
-
-void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Bitmap* image) {
-  if (!image) {
-    Gdiplus::SolidBrush fill{Color(kBackground)};
-    g.FillRectangle(&fill, 0, 0, kWindowWidth, kWindowHeight);
-    return;
-  }
-  if (!HasSize(image)) return;
-  const double width = image->GetWidth();
-  const double height = image->GetHeight();
-  const double scale = std::max(kWindowHeight / height, kWindowWidth / width);
-  const int scaledWidth = static_cast<int>(width * scale);
-  const int scaledHeight = static_cast<int>(height * scale);
-  g.DrawImage(image, (kWindowWidth - scaledWidth) / 2, (kWindowHeight - scaledHeight) / 2,
-              scaledWidth, scaledHeight);
-  Gdiplus::SolidBrush veil{Color(kVeil)};
-  g.FillRectangle(&veil, 0, 0, kWindowWidth, kWindowHeight);
-}
 
 void DrawProgress(Gdiplus::Graphics& g, const StatusSnapshot& status, std::uint32_t accent) {
   Gdiplus::Pen border(Color(kBorder), 1.0f);
@@ -64,15 +39,7 @@ void DrawProgress(Gdiplus::Graphics& g, const StatusSnapshot& status, std::uint3
 }  // namespace
 
 void DrawTitleBar(Gdiplus::Graphics& g, const std::wstring& title, std::uint32_t accent) {
-  Gdiplus::SolidBrush bar{Color(kTitleBar)};
-  g.FillRectangle(&bar, 0, 0, kWindowWidth, 48);
-  Gdiplus::Pen rule(Color(accent), 1.0f);
-  g.DrawLine(&rule, 0, 47, kWindowWidth, 47);
-  Gdiplus::FontFamily family(L"Segoe UI");
-  Gdiplus::Font font(&family, 13.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
-  Gdiplus::SolidBrush text{Color(kTitleText)};
-  const std::wstring name = SanitizeFileName(title, L"VlmQuorvinInstaller.exe");
-  g.DrawString(name.c_str(), -1, &font, Gdiplus::PointF(22, 16), &text);
+  DrawTitleBand(g, SanitizeFileName(title, L"VlmQuorvinInstaller.exe"), 22, kWindowWidth, accent);
 }
 
 void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent) {
@@ -97,7 +64,7 @@ void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent)
 void RenderMainWindow(Gdiplus::Graphics& g, const MainWindowView& view) {
   g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-  DrawBackground(g, view.background);
+  DrawCoverBackground(g, view.background, kWindowWidth, kWindowHeight);
   DrawTitleBar(g, view.title, view.accent);
   Gdiplus::SolidBrush panel{Color(kPanel)};
   g.FillRectangle(&panel, 48, 72, 764, 310);
@@ -112,16 +79,6 @@ void RenderMainWindow(Gdiplus::Graphics& g, const MainWindowView& view) {
 }
 
 void PaintMainWindow(HWND window, const MainWindowView& view) {
-  PAINTSTRUCT paint = {};
-  HDC dc = BeginPaint(window, &paint);
-  {
-    Gdiplus::Bitmap frame(kWindowWidth, kWindowHeight, PixelFormat32bppARGB);
-    {
-      Gdiplus::Graphics offscreen(&frame);
-      RenderMainWindow(offscreen, view);
-    }
-    Gdiplus::Graphics screen(dc);
-    screen.DrawImage(&frame, 0, 0, kWindowWidth, kWindowHeight);
-  }
-  EndPaint(window, &paint);
+  PaintBuffered(window, kWindowWidth, kWindowHeight,
+                [&view](Gdiplus::Graphics& g) { RenderMainWindow(g, view); });
 }

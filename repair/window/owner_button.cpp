@@ -6,12 +6,6 @@ namespace {
 
 using Gdiplus::Color;
 
-struct Look {
-  std::uint32_t fill;
-  std::uint32_t text;
-  std::uint32_t border;
-};
-
 constexpr std::uint32_t kDarkFill = 0xFF18191E;
 constexpr std::uint32_t kQuietFill = 0xFF111215;
 constexpr std::uint32_t kLightText = 0xFFF5F5F8;
@@ -24,8 +18,8 @@ bool IsQuietButton(int id) {
   return id >= 4005 && id <= 4008;
 }
 
-Look PushButtonLook(const OwnerButton& b) {
-  Look look{kDarkFill, kLightText, kGreyBorder};
+ButtonLook PushButtonLook(const OwnerButton& b) {
+  ButtonLook look{kDarkFill, kLightText, kGreyBorder};
   if (b.id == 4001) {
     look = {b.accent, kDarkText, b.accent};
   } else if (b.id == 4002 || b.id == 4009 || b.id == 4010) {
@@ -43,25 +37,8 @@ Look PushButtonLook(const OwnerButton& b) {
   return look;
 }
 
-// The outline sits 1 px inside the right and bottom edges of the item.
-Gdiplus::Rect Outline(const Gdiplus::Rect& r) {
-  return {r.X, r.Y, r.Width - 1, r.Height - 1};
-}
-
 void PaintPushButton(Gdiplus::Graphics& g, const OwnerButton& b) {
-  const Look look = PushButtonLook(b);
-  if (look.fill >> 24) {
-    Gdiplus::SolidBrush fill{Color(look.fill)};
-    g.FillRectangle(&fill, b.rect);
-  }
-  if (look.border >> 24) {
-    Gdiplus::Pen border(Color(look.border), 1.5f);
-    g.DrawRectangle(&border, Outline(b.rect));
-  }
-  DrawTextIn(g, b.caption, b.id == 4008 ? 22.0f : 14.0f, Gdiplus::FontStyleBold, look.text,
-             Gdiplus::RectF(static_cast<float>(b.rect.X), static_cast<float>(b.rect.Y),
-                            static_cast<float>(b.rect.Width), static_cast<float>(b.rect.Height)),
-             {Gdiplus::StringAlignmentCenter, true, true});
+  PaintButtonFace(g, b.rect, PushButtonLook(b), b.caption, b.id == 4008 ? 22.0f : 14.0f);
 }
 
 void PaintChoiceButton(Gdiplus::Graphics& g, const OwnerButton& b) {
@@ -69,7 +46,7 @@ void PaintChoiceButton(Gdiplus::Graphics& g, const OwnerButton& b) {
   Gdiplus::SolidBrush fill{Color(kDarkFill)};
   g.FillRectangle(&fill, r);
   Gdiplus::Pen pen(Color(b.checked ? b.accent : kGreyBorder), 1.5f);
-  g.DrawRectangle(&pen, Outline(r));
+  g.DrawRectangle(&pen, Gdiplus::Rect(r.X, r.Y, r.Width - 1, r.Height - 1));
   const int boxY = r.Y + (r.Height - 16) / 2;
   Gdiplus::SolidBrush box{Color(b.checked ? b.accent : kUncheckedBox)};
   g.FillRectangle(&box, r.X + 14, boxY, 16, 16);
@@ -87,6 +64,28 @@ void PaintChoiceButton(Gdiplus::Graphics& g, const OwnerButton& b) {
 
 }  // namespace
 
+void PaintButtonFace(Gdiplus::Graphics& g, const Gdiplus::Rect& rect, const ButtonLook& look,
+                     const std::wstring& caption, float captionSize) {
+  if (look.fill >> 24) {
+    Gdiplus::SolidBrush fill{Color(look.fill)};
+    g.FillRectangle(&fill, rect);
+  }
+  if (look.border >> 24) {
+    // The outline sits 1 px inside the right and bottom edges of the item.
+    Gdiplus::Pen border(Color(look.border), 1.5f);
+    g.DrawRectangle(&border, Gdiplus::Rect(rect.X, rect.Y, rect.Width - 1, rect.Height - 1));
+  }
+  DrawTextIn(g, caption, captionSize, Gdiplus::FontStyleBold, look.text,
+             Gdiplus::RectF(static_cast<float>(rect.X), static_cast<float>(rect.Y),
+                            static_cast<float>(rect.Width), static_cast<float>(rect.Height)),
+             {Gdiplus::StringAlignmentCenter, true, true});
+}
+
+Gdiplus::Rect ItemRect(const DRAWITEMSTRUCT& item) {
+  return Gdiplus::Rect(item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+                       item.rcItem.bottom - item.rcItem.top);
+}
+
 void PaintOwnerButton(Gdiplus::Graphics& graphics, const OwnerButton& button) {
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
@@ -100,9 +99,7 @@ void PaintOwnerButton(Gdiplus::Graphics& graphics, const OwnerButton& button) {
 void DrawOwnerButton(const DRAWITEMSTRUCT& item, std::uint32_t accent, bool primaryServerSelected) {
   OwnerButton button;
   button.id = static_cast<int>(item.CtlID);
-  button.rect =
-      Gdiplus::Rect(item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
-                    item.rcItem.bottom - item.rcItem.top);
+  button.rect = ItemRect(item);
   wchar_t caption[161] = {};
   GetWindowTextW(item.hwndItem, caption, 161);
   button.caption = caption;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "canvas.h"
 #include "repair/window/gdiplus_session.h"
 #include "repair/window/main_paint.h"
 #include "repair/window/owner_button.h"
@@ -21,39 +22,14 @@ class GdiplusEnvironment : public ::testing::Environment {
 
 const auto* const kGdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-// A painted surface whose pixels the tests read.
-class Canvas {
- public:
-  Canvas(int width, int height) : bitmap_(width, height, PixelFormat32bppARGB) {}
-  Gdiplus::Graphics Graphics() { return Gdiplus::Graphics(&bitmap_); }
-  std::uint32_t At(int x, int y) {
-    Gdiplus::Color colour;
-    bitmap_.GetPixel(x, y, &colour);
-    return colour.GetValue();
-  }
-  // Whether some pixel of the rectangle has exactly this colour (a glyph's stem, say).
-  bool Contains(int x, int y, int width, int height, std::uint32_t colour) {
-    for (int j = y; j < y + height; ++j) {
-      for (int i = x; i < x + width; ++i) {
-        if (At(i, j) == colour) return true;
-      }
-    }
-    return false;
-  }
-  Gdiplus::Bitmap* bitmap() { return &bitmap_; }
-
- private:
-  Gdiplus::Bitmap bitmap_;
-};
-
 class MainPaintTest : public ::testing::Test {
  protected:
-  Canvas& Paint() {
+  test::Canvas& Paint() {
     Gdiplus::Graphics graphics = canvas_.Graphics();
     RenderMainWindow(graphics, view_);
     return canvas_;
   }
-  Canvas canvas_{860, 560};
+  test::Canvas canvas_{860, 560};
   MainWindowView view_ = [] {
     MainWindowView view;
     view.accent = kAccent;
@@ -64,7 +40,7 @@ class MainPaintTest : public ::testing::Test {
 };
 
 TEST_F(MainPaintTest, PaletteWithoutImages) {
-  Canvas& c = Paint();
+  test::Canvas& c = Paint();
   EXPECT_EQ(c.At(5, 100), 0xFF0A0B0Cu);   // background, no veil
   EXPECT_EQ(c.At(400, 20), 0xFF0C0D0Eu);  // title bar
   EXPECT_EQ(c.At(400, 47), kAccent);      // the accent rule
@@ -78,13 +54,13 @@ TEST_F(MainPaintTest, PaletteWithoutImages) {
 }
 
 TEST_F(MainPaintTest, BackgroundImageIsVeiled) {
-  Canvas white(100, 100);
+  test::Canvas white(100, 100);
   {
     Gdiplus::Graphics g = white.Graphics();
     g.Clear(Gdiplus::Color(0xFFFFFFFF));
   }
   view_.background = white.bitmap();
-  Canvas& c = Paint();
+  test::Canvas& c = Paint();
   const std::uint32_t pixel = c.At(5, 100);
   // 0xCD of 0x0A0B0C over white: about 0x3A3B3B.
   for (int shift : {16, 8, 0}) {
@@ -94,13 +70,13 @@ TEST_F(MainPaintTest, BackgroundImageIsVeiled) {
 }
 
 TEST_F(MainPaintTest, ALogoReplacesThePlaceholder) {
-  Canvas logo(64, 64);
+  test::Canvas logo(64, 64);
   {
     Gdiplus::Graphics g = logo.Graphics();
     g.Clear(Gdiplus::Color(0xFF2040E0));
   }
   view_.logo = logo.bitmap();
-  Canvas& c = Paint();
+  test::Canvas& c = Paint();
   EXPECT_EQ(c.At(430, 150), 0xFF2040E0u);  // scaled to 126 x 126, centred in 345..515
   EXPECT_NE(c.At(429, 190), 0xFF121316u);
 }
@@ -110,7 +86,7 @@ TEST_F(MainPaintTest, ProgressFillFollowsTheStage) {
   view_.status.stage = JobStage::Installing;
   view_.status.filesTotal = 120;
   view_.status.filesDone = 37;
-  Canvas& installing = Paint();
+  test::Canvas& installing = Paint();
   EXPECT_EQ(installing.At(115 + 193, 340), kAccent);  // 194 px filled
   EXPECT_EQ(installing.At(115 + 194, 340), track);
   EXPECT_EQ(installing.At(114, 340), 0xFF302D36u);  // bar outline
@@ -143,7 +119,7 @@ TEST_F(MainPaintTest, DetailLineTurnsAccentOnFailure) {
 
 TEST_F(MainPaintTest, AccentComesFromTheProfileColour) {
   view_.accent = 0xFF00FF00;
-  Canvas& c = Paint();
+  test::Canvas& c = Paint();
   EXPECT_EQ(c.At(400, 47), 0xFF00FF00u);
   EXPECT_TRUE(c.Contains(72, 214, 716, 40, 0xFF00FF00u));
 }
@@ -161,7 +137,7 @@ class ButtonPaintTest : public ::testing::TestWithParam<ButtonCase> {};
 
 TEST_P(ButtonPaintTest, FillBorderAndTextByIdAndState) {
   const ButtonCase& expected = GetParam();
-  Canvas c(200, 44);
+  test::Canvas c(200, 44);
   OwnerButton button;
   button.id = expected.id;
   button.rect = Gdiplus::Rect(0, 0, 200, 44);
@@ -192,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChoiceButtonPaint, CheckedAndUnchecked) {
   for (const bool checked : {true, false}) {
-    Canvas c(300, 34);
+    test::Canvas c(300, 34);
     OwnerButton button;
     button.id = 4011;
     button.rect = Gdiplus::Rect(0, 0, 300, 34);

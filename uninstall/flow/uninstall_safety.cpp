@@ -1,0 +1,20 @@
+#include "uninstall/flow/uninstall_safety.h"
+
+#include "platform/text.h"
+#include "repair/client/folder_rule.h"
+
+namespace fs = std::filesystem;
+
+fs::path OwnFolderOf(const std::wstring& modulePath) {
+  fs::path folder = platform::WideToPath(modulePath).parent_path();
+  // A doubled separator before the file name would leave an empty last element.
+  while (folder.has_relative_path() && folder.filename().empty()) folder = folder.parent_path();
+  return folder;
+}
+
+bool UninstallSafetyCheck(const fs::path& ownFolder) {
+  const fs::path canonical = RemovableFolder(ownFolder);
+  if (canonical.empty()) return false;
+  std::error_code error;
+  return fs::is_regular_file(canonical / "Uninstall.exe", error);
+}

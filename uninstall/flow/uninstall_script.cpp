@@ -1,0 +1,41 @@
+#include "uninstall/flow/uninstall_script.h"
+
+#include "platform/powershell_quote.h"
+#include "repair/system/programs_key.h"
+
+std::wstring UninstallKeyPath(const PackageProfile& profile) {
+  return L"Registry::HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
+         ProgramsKeyName(profile);
+}
+
+std::wstring UninstallScript(const std::wstring& folder, const std::wstring& shortcut,
+                             const std::wstring& keyPath) {
+  const std::wstring quotedFolder = QuotePowerShellLiteral(folder);
+  std::wstring script =
+      L"$ErrorActionPreference='SilentlyContinue'; Start-Sleep -Milliseconds 1200; ";
+  if (!shortcut.empty()) {
+    script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(shortcut) +
+              L" -Force -ErrorAction SilentlyContinue; ";
+  }
+  script += L"Remove-Item -LiteralPath " + quotedFolder +
+            L" -Recurse -Force -ErrorAction SilentlyContinue; ";
+  script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(keyPath) +
+            L" -Recurse -Force -ErrorAction SilentlyContinue; ";
+  script += L"Add-Type -AssemblyName PresentationFramework; ";
+  script += L"if (Test-Path -LiteralPath " + quotedFolder + L") { ";
+  script +=
+      L"[System.Windows.MessageBox]::Show('Some game client files could not be removed. Please "
+      L"close the game and patcher, then try again.', 'Uninstall Failed', 'OK', 'Warning') | "
+      L"Out-Null ";
+  script += L"} else { ";
+  script +=
+      L"[System.Windows.MessageBox]::Show('The game client and folder have been removed from this "
+      L"PC.', 'Uninstall Complete', 'OK', 'Information') | Out-Null ";
+  script += L"}";
+  return script;
+}
+
+std::wstring UninstallCommandLine(const std::wstring& script) {
+  return L"powershell.exe -NoProfile -ExecutionPolicy Bypass -WindowStyle Hidden -Command \"" +
+         script + L"\"";
+}
