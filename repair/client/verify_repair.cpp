@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
 
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -12,6 +11,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using FileKind = platform::FileFacts::Kind;
 
 constexpr std::size_t kCompareChunk = 1 << 20;
 constexpr auto kTimeTolerance = std::chrono::seconds(3);
@@ -55,20 +56,37 @@ fs::path RelativeInside(const fs::directory_entry& entry, const fs::path& root,
   return relative;
 }
 
-void MatchLastWriteTime(const fs::path& from, const fs::path& to) {
-  std::error_code error;
-  const auto source = fs::last_write_time(from, error);
-  if (!error) fs::last_write_time(to, source, error);
+bool TimesDifferByTolerance(fs::file_time_type a, fs::file_time_type b) {
+  // In milliseconds, so that the difference of two far-apart stamps cannot overflow.
+  const auto msA = std::chrono::duration_cast<std::chrono::milliseconds>(a.time_since_epoch());
+  const auto msB = std::chrono::duration_cast<std::chrono::milliseconds>(b.time_since_epoch());
+  return (msA > msB ? msA - msB : msB - msA) >= kTimeTolerance;
 }
 
-bool TimesDifferByTolerance(const fs::path& a, const fs::path& b) {
-  std::error_code errorA;
-  std::error_code errorB;
-  const auto timeA = fs::last_write_time(a, errorA);
-  const auto timeB = fs::last_write_time(b, errorB);
-  if (errorA || errorB) return false;
-  const auto difference = timeA > timeB ? timeA - timeB : timeB - timeA;
-  return difference >= kTimeTolerance;
+void SetLastWriteTime(const fs::path& file, fs::file_time_type time) {
+  std::error_code ignored;
+  fs::last_write_time(file, time, ignored);
+}
+
+// The walk has made the target's folders before their content, so they are made here only when
+// the first attempt fails (the client folder itself may not exist yet).
+bool CopyInto(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  if (platform::CopyFileReplacing(from, to, error)) return true;
+  if (!fs::create_directories(to.parent_path(), error) || error) return false;
+  return platform::CopyFileReplacing(from, to, error);
+}
+
+// Fills `got` as far as the file allows; short only at its end.
+bool ReadFull(platform::InputFile& file, std::byte* data, std::size_t size, std::size_t& got) {
+  got = 0;
+  while (got < size) {
+    std::size_t part = 0;
+    if (!file.Read(data + got, size - got, part)) return false;
+    if (part == 0) break;
+    got += part;
+  }
+  return true;
 }
 
 }  // namespace
@@ -76,25 +94,36 @@ bool TimesDifferByTolerance(const fs::path& a, const fs::path& b) {
 FileComparer::FileComparer() : extracted_(kCompareChunk), client_(kCompareChunk) {}
 
 bool FileComparer::Match(const fs::path& extractedFile, const fs::path& clientFile) {
+  platform::FileFacts extracted;
+  platform::FileFacts client;
   std::error_code error;
-  if (!fs::is_regular_file(clientFile, error)) return false;
-  const auto extractedSize = fs::file_size(extractedFile, error);
-  if (error) return false;
-  const auto clientSize = fs::file_size(clientFile, error);
-  if (error || extractedSize != clientSize) return false;
-  std::ifstream extracted(extractedFile, std::ios::binary);
-  std::ifstream client(clientFile, std::ios::binary);
-  if (!extracted || !client) return false;
-  while (extracted && client) {
-    extracted.read(extracted_.data(), static_cast<std::streamsize>(kCompareChunk));
-    client.read(client_.data(), static_cast<std::streamsize>(kCompareChunk));
-    const auto got = extracted.gcount();
-    if (got != client.gcount()) return false;
-    if (got > 0 && std::memcmp(extracted_.data(), client_.data(), static_cast<std::size_t>(got))) {
-      return false;
-    }
+  if (!platform::QueryFileFacts(clientFile, client, error) || client.kind != FileKind::File) {
+    return false;
   }
-  return true;
+  if (!platform::QueryFileFacts(extractedFile, extracted, error) ||
+      extracted.kind != FileKind::File || extracted.size != client.size) {
+    return false;
+  }
+  return SameBytes(extractedFile, clientFile, client.size);
+}
+
+bool FileComparer::SameBytes(const fs::path& extractedFile, const fs::path& clientFile,
+                             std::uint64_t size) {
+  bool same = extractedIn_.Open(extractedFile) && clientIn_.Open(clientFile);
+  // Reading exactly the known size spares each file the read that would only find its end.
+  while (same && size > 0) {
+    const std::size_t want = size < kCompareChunk ? static_cast<std::size_t>(size) : kCompareChunk;
+    std::size_t gotExtracted = 0;
+    std::size_t gotClient = 0;
+    same = ReadFull(extractedIn_, extracted_.data(), want, gotExtracted) &&
+           ReadFull(clientIn_, client_.data(), want, gotClient) && gotExtracted == want &&
+           gotClient == want && std::memcmp(extracted_.data(), client_.data(), want) == 0;
+    size -= want;
+  }
+  // Closed at once: a handle left open could stand in the way of replacing the file next.
+  extractedIn_.Close();
+  clientIn_.Close();
+  return same;
 }
 
 bool FilesMatch(const fs::path& extractedFile, const fs::path& clientFile) {
@@ -105,7 +134,8 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
   if (reinstall && !RemoveOldClientFiles(job)) return false;
   RepairStatus& status = job.status;
   const std::uint64_t total = CountRegularFiles(extractFolder);
-  status.BeginFileProgress(total, reinstall ? L"Reinstalling client..." : L"Verifying client files...");
+  status.BeginFileProgress(total,
+                           reinstall ? L"Reinstalling client..." : L"Verifying client files...");
 
   const fs::path& clientFolder = job.context.clientFolder;
   const fs::path canonicalRoot = CanonicalPath(extractFolder);
@@ -129,25 +159,38 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
     if (!it->is_regular_file(error)) continue;
 
     ++reached;
-    status.SetFileProgress(total, reached, copied,
-                           (reinstall ? L"Installing " : L"Checking ") + platform::PathToWide(relative));
-    if (self.Matches(target)) continue;
-    if (!reinstall && comparer.Match(entry, target)) {
-      if (TimesDifferByTolerance(entry, target)) MatchLastWriteTime(entry, target);
+    status.SetFileProgress(
+        total, reached, copied,
+        (reinstall ? L"Installing " : L"Checking ") + platform::PathToWide(relative));
+    // One query per side answers kind, size and time; the bytes are read only when sizes agree.
+    platform::FileFacts source;
+    platform::FileFacts existing;
+    const bool sourceKnown = platform::QueryFileFacts(entry, source, error);
+    const bool existingKnown = platform::QueryFileFacts(target, existing, error);
+    if (!reinstall && sourceKnown && existingKnown && source.kind == FileKind::File &&
+        existing.kind == FileKind::File && source.size == existing.size &&
+        comparer.SameBytes(entry, target, source.size)) {
+      // A matching file is left as it is, so it need not be told apart from the tool unless
+      // its time is to be corrected.
+      if (TimesDifferByTolerance(source.lastWriteTime, existing.lastWriteTime) &&
+          !self.Matches(target)) {
+        SetLastWriteTime(target, source.lastWriteTime);
+      }
       continue;
     }
-    fs::create_directories(target.parent_path(), error);
-    error.clear();
-    if (!platform::CopyFileReplacing(entry, target, error)) {
+    // The tool exists while it runs, so a missing target cannot be it.
+    const bool missing = existingKnown && existing.kind == FileKind::Missing;
+    if (!missing && self.Matches(target)) continue;
+    if (!CopyInto(entry, target)) {
       status.FailJob(L"Could not repair this file: " + platform::PathToWide(relative));
       return false;
     }
-    MatchLastWriteTime(entry, target);
     ++copied;
   }
   std::wstring summary = L"Reinstall complete.";
   if (!reinstall) {
-    summary = copied > 0 ? L"Fixed or updated missing/mismatched files." : L"All files are already clean.";
+    summary = copied > 0 ? L"Fixed or updated missing/mismatched files."
+                         : L"All files are already clean.";
   }
   status.SetFileProgress(total, total, copied, std::move(summary));
   return true;

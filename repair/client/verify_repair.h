@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "repair/core/job.h"
 
 // The file pass: brings the client folder into line with the extracted package. Repair copies
@@ -16,14 +19,20 @@
 [[nodiscard]] bool FilesMatch(const std::filesystem::path& extractedFile,
                               const std::filesystem::path& clientFile);
 
-// FilesMatch with its two 1 MiB read buffers kept across calls.
+// FilesMatch with its two 1 MiB read buffers and its two files kept across calls.
 class FileComparer {
  public:
   FileComparer();
   [[nodiscard]] bool Match(const std::filesystem::path& extractedFile,
                            const std::filesystem::path& clientFile);
+  // Whether two files both known to be `size` bytes long hold the same bytes; false when either
+  // cannot be read that far.
+  [[nodiscard]] bool SameBytes(const std::filesystem::path& extractedFile,
+                               const std::filesystem::path& clientFile, std::uint64_t size);
 
  private:
-  std::vector<char> extracted_;
-  std::vector<char> client_;
+  std::vector<std::byte> extracted_;
+  std::vector<std::byte> client_;
+  platform::InputFile extractedIn_;
+  platform::InputFile clientIn_;
 };

@@ -77,6 +77,7 @@ TEST_F(VerifyRepairTest, AMissingFileIsCopiedWithItsFolders) {
 
   ASSERT_TRUE(Run(false)) << Status().failureText;
   EXPECT_EQ(test::ReadFile(client_ / "data/maps/b.map"), "bbbb");
+  EXPECT_EQ(fs::last_write_time(client_ / "data/maps/b.map"), base_);
   const StatusSnapshot status = Status();
   EXPECT_EQ(status.filesChanged, 1u);
   EXPECT_EQ(status.filesDone, 2u);
@@ -102,6 +103,8 @@ TEST_F(VerifyRepairTest, DifferingFilesAreReplaced) {
   EXPECT_EQ(test::ReadFile(client_ / "shorter.pak"), "0123456789");
   EXPECT_EQ(test::ReadFile(client_ / "longer.pak"), "01234");
   EXPECT_EQ(test::ReadFile(client_ / "empty.pak"), "");
+  EXPECT_EQ(fs::last_write_time(client_ / "longer.pak"), base_);
+  EXPECT_EQ(fs::last_write_time(client_ / "shorter.pak"), base_);
   EXPECT_EQ(Status().filesChanged, 4u);
   EXPECT_EQ(Status().detailLine, L"Fixed or updated missing/mismatched files.");
 }
