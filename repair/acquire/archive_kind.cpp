@@ -27,16 +27,22 @@ std::wstring ResolveArchiveKind(const Job& job, std::wstring_view url) {
 ArchiveKind SniffArchive(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return ArchiveKind::None;
-  std::array<unsigned char, 8> b = {};
-  in.read(reinterpret_cast<char*>(b.data()), b.size());
-  const auto n = in.gcount();
+  std::array<std::byte, 8> head = {};
+  in.read(reinterpret_cast<char*>(head.data()), head.size());
+  return SniffArchive(
+      std::span<const std::byte>(head.data(), static_cast<std::size_t>(in.gcount())));
+}
+
+ArchiveKind SniffArchive(std::span<const std::byte> head) {
+  const auto b = [&head](std::size_t i) { return std::to_integer<unsigned>(head[i]); };
+  const std::size_t n = head.size();
   // The last two zip bytes are tested independently: all nine combinations count.
-  if (n >= 4 && b[0] == 0x50 && b[1] == 0x4B && (b[2] == 0x03 || b[2] == 0x05 || b[2] == 0x07) &&
-      (b[3] == 0x04 || b[3] == 0x06 || b[3] == 0x08)) {
+  if (n >= 4 && b(0) == 0x50 && b(1) == 0x4B && (b(2) == 0x03 || b(2) == 0x05 || b(2) == 0x07) &&
+      (b(3) == 0x04 || b(3) == 0x06 || b(3) == 0x08)) {
     return ArchiveKind::Zip;
   }
-  if (n >= 7 && b[0] == 0x52 && b[1] == 0x61 && b[2] == 0x72 && b[3] == 0x21 && b[4] == 0x1A &&
-      b[5] == 0x07 && (b[6] == 0x00 || b[6] == 0x01)) {
+  if (n >= 7 && b(0) == 0x52 && b(1) == 0x61 && b(2) == 0x72 && b(3) == 0x21 && b(4) == 0x1A &&
+      b(5) == 0x07 && (b(6) == 0x00 || b(6) == 0x01)) {
     return ArchiveKind::Rar;
   }
   return ArchiveKind::None;

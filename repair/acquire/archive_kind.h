@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,3 +16,6 @@ enum class ArchiveKind { None = 0, Zip = 1, Rar = 2 };
 
 // The kind the file's first bytes announce; None for anything else or an unreadable file.
 [[nodiscard]] ArchiveKind SniffArchive(const std::filesystem::path& file);
+
+// The kind that `head`, the first bytes of a file (8 suffice), announces; None for anything else.
+[[nodiscard]] ArchiveKind SniffArchive(std::span<const std::byte> head);

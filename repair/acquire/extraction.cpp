@@ -5,6 +5,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "repair/acquire/archive_kind.h"
+#include "repair/acquire/command_lines.h"
 #include "repair/acquire/extractors.h"
 #include "repair/client/flatten.h"
 
@@ -12,10 +13,6 @@ namespace {
 
 constexpr std::uint32_t kWaitSliceMs = 250;
 constexpr std::uint32_t kKilledExitCode = 1;
-
-std::wstring Quoted(const std::wstring& text) {
-  return L"\"" + text + L"\"";
-}
 
 const wchar_t kNotAnArchive[] =
     L"The downloaded package is not a valid ZIP or RAR archive.\nCheck that the CDN URL points "
@@ -28,14 +25,8 @@ const wchar_t kNoRarExtractor[] =
     L"beside this tool.";
 
 bool ExtractZip(Job& job, const std::wstring& archive, const std::wstring& folder) {
-  const std::wstring tar = L"tar.exe -xf " + Quoted(archive) + L" -C " + Quoted(folder);
-  if (RunHiddenProcess(job.status, tar)) return true;
-  const std::wstring powershell =
-      L"powershell.exe -NoProfile -ExecutionPolicy Bypass -Command \"Expand-Archive "
-      L"-LiteralPath '" +
-      EscapeSingleQuotes(archive) + L"' -DestinationPath '" + EscapeSingleQuotes(folder) +
-      L"' -Force\"";
-  if (RunHiddenProcess(job.status, powershell)) return true;
+  if (RunHiddenProcess(job.status, TarExtractCommandLine(archive, folder))) return true;
+  if (RunHiddenProcess(job.status, ExpandArchiveCommandLine(archive, folder))) return true;
   job.status.FailJob(kZipFailed);
   return false;
 }
@@ -53,7 +44,7 @@ bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folde
     name = FileNamePart(candidate.program);
     job.status.SetDetail(L"Extracting with " + name + L"...");
     code = 0;
-    if (RunHiddenProcess(job.status, Quoted(candidate.program) + L" " + candidate.arguments,
+    if (RunHiddenProcess(job.status, ExtractorCommandLine(candidate.program, candidate.arguments),
                          &code)) {
       return true;
     }

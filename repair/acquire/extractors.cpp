@@ -4,6 +4,7 @@
 
 #include "platform/environment.h"
 #include "platform/text.h"
+#include "repair/acquire/command_lines.h"
 
 namespace {
 
@@ -63,9 +64,6 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
   const std::wstring toolFolder = platform::PathToWide(job.context.exePath.parent_path());
   const std::wstring programFiles = GetEnvironmentPath(L"ProgramFiles");
   const std::wstring programFilesX86 = GetEnvironmentPath(L"ProgramFiles(x86)");
-  // The extraction folder ends in a separator so that UnRAR takes it as a folder.
-  const std::wstring separator(1, std::filesystem::path::preferred_separator);
-  const std::wstring quotedPaths = L"\"" + archive + L"\" \"" + folder + separator + L"\"";
 
   std::vector<ExtractorCandidate> result;
   const std::vector<std::wstring> rarFamily = ExistingFiles({
@@ -80,7 +78,7 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
   });
   for (const std::wstring& program : rarFamily) {
     const bool winrar = Lowered(FileNamePart(program)) == L"winrar.exe";
-    result.push_back({program, (winrar ? L"x -ibck -o+ " : L"x -o+ ") + quotedPaths});
+    result.push_back({program, RarExtractArguments(archive, folder, winrar)});
   }
   const std::vector<std::wstring> sevenZip = ExistingFiles({
       JoinPath(toolFolder, L"7z.exe"),
@@ -91,7 +89,7 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
       SearchExecutable(L"7za.exe"),
   });
   for (const std::wstring& program : sevenZip) {
-    result.push_back({program, L"x -y -o\"" + folder + L"\" \"" + archive + L"\""});
+    result.push_back({program, SevenZipExtractArguments(archive, folder)});
   }
   return result;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
+
 #include "test_support.h"
 
 namespace {
@@ -37,7 +40,9 @@ TEST(ResolveArchiveKind, AutoLooksAtTheUrlThenJobUrlThenArchiveUrl) {
 ArchiveKind SniffBytes(const std::string& bytes) {
   test::TempDir dir;
   test::WriteFile(dir / "package", bytes);
-  return SniffArchive(dir / "package");
+  const ArchiveKind kind = SniffArchive(dir / "package");
+  EXPECT_EQ(SniffArchive(std::as_bytes(std::span(bytes.data(), bytes.size()))), kind);
+  return kind;
 }
 
 TEST(SniffArchive, RecognisesZipAndRarSignatures) {

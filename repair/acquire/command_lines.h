@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+// The command lines the extraction starts. Paths are the full Windows paths of an existing
+// archive file and of the folder to unpack into.
+
+// tar.exe unpacking `archive` into `folder`, which must exist.
+[[nodiscard]] std::wstring TarExtractCommandLine(const std::wstring& archive,
+                                                 const std::wstring& folder);
+
+// powershell.exe running Expand-Archive from `archive` into `folder`.
+[[nodiscard]] std::wstring ExpandArchiveCommandLine(const std::wstring& archive,
+                                                    const std::wstring& folder);
+
+// The arguments after UnRAR.exe (or WinRAR.exe when `winrar`, which then stays hidden) that
+// unpack `archive` into `folder`, overwriting.
+[[nodiscard]] std::wstring RarExtractArguments(const std::wstring& archive,
+                                               const std::wstring& folder, bool winrar);
+
+// The arguments after 7z.exe or 7za.exe that unpack `archive` into `folder`, overwriting.
+[[nodiscard]] std::wstring SevenZipExtractArguments(const std::wstring& archive,
+                                                    const std::wstring& folder);
+
+// `program` quoted as a program name, then `arguments`.
+[[nodiscard]] std::wstring ExtractorCommandLine(const std::wstring& program,
+                                                const std::wstring& arguments);
