@@ -1,6 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+// `text` quoted so that a program reading its arguments by the Microsoft C runtime's rules
+// (as tar.exe and most Windows programs do) gets it back as one argument, unchanged: backslashes
+// before a quote or before the closing quote are doubled, and a quote is escaped.
+[[nodiscard]] std::wstring QuoteWindowsArgument(std::wstring_view text);
 
 // The command lines the extraction starts. Paths are the full Windows paths of an existing
 // archive file and of the folder to unpack into.
