@@ -11,15 +11,18 @@ std::wstring UninstallKeyPath(const PackageProfile& profile) {
 std::wstring UninstallScript(const std::wstring& folder, const std::wstring& shortcut,
                              const std::wstring& keyPath) {
   const std::wstring quotedFolder = QuotePowerShellLiteral(folder);
+  const std::wstring key = keyPath.substr(0, keyPath.find(L'\0'));
+  // Cutting the shortcut path instead could name another file, or the Desktop itself.
+  const bool removeShortcut = !shortcut.empty() && shortcut.find(L'\0') == std::wstring::npos;
   std::wstring script =
       L"$ErrorActionPreference='SilentlyContinue'; Start-Sleep -Milliseconds 1200; ";
-  if (!shortcut.empty()) {
+  if (removeShortcut) {
     script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(shortcut) +
               L" -Force -ErrorAction SilentlyContinue; ";
   }
   script += L"Remove-Item -LiteralPath " + quotedFolder +
             L" -Recurse -Force -ErrorAction SilentlyContinue; ";
-  script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(keyPath) +
+  script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(key) +
             L" -Recurse -Force -ErrorAction SilentlyContinue; ";
   script += L"Add-Type -AssemblyName PresentationFramework; ";
   script += L"if (Test-Path -LiteralPath " + quotedFolder + L") { ";

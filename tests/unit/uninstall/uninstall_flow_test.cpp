@@ -100,6 +100,20 @@ TEST(UninstallScript, WithoutADesktopTheRemovalStartsWithTheFolder) {
   EXPECT_EQ(script.find(L".lnk"), std::wstring::npos);
 }
 
+TEST(UninstallScript, ANulInANameNeverEndsTheCommandLine) {
+  using namespace std::string_literals;
+  PackageProfile profile;
+  profile.programsDisplayName = L"Vel\0mora"s;
+  const std::wstring key = UninstallKeyPath(profile);
+  const std::wstring shortcut = L"C:\\Users\\me\\Desktop\\Vel\0mora.lnk"s;
+  const std::wstring script = UninstallScript(L"D:\\Games\\Velmora", shortcut, key);
+  EXPECT_EQ(script.find(L'\0'), std::wstring::npos);
+  // The repair tool's key got the name up to the NUL; no file can hold one in its name.
+  EXPECT_NE(script.find(L"\\Uninstall\\Parcelwright.Vel' -Recurse"), std::wstring::npos);
+  EXPECT_EQ(script.find(L"Desktop"), std::wstring::npos);
+  EXPECT_EQ(script, UninstallScript(L"D:\\Games\\Velmora", L"", key.substr(0, key.find(L'\0'))));
+}
+
 TEST(OwnFolderOf, KeepsTheWholeFolderOfTheModule) {
   const fs::path root = fs::temp_directory_path().root_path();
   fs::path deep = root / "Games";
