@@ -22,6 +22,16 @@ else()
                         -fno-sanitize-recover=all)
     add_link_options(-fsanitize=${PARCELWRIGHT_SANITIZE})
   endif()
+  option(PARCELWRIGHT_FUZZ "Build the libFuzzer targets of tests/fuzz (clang only)" OFF)
+  if(PARCELWRIGHT_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+      message(FATAL_ERROR "PARCELWRIGHT_FUZZ needs clang++ (the fuzz preset sets it).")
+    endif()
+    # Everything gets the coverage the fuzzer steers by; only the targets link its main.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
 endif()
 
 set(PARCELWRIGHT_RESOURCES "${PROJECT_SOURCE_DIR}/resources")
