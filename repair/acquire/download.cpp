@@ -2,14 +2,14 @@
 
 #include <chrono>
 #include <cwchar>
+#include <span>
 #include <vector>
 
-#include "platform/http.h"
 #include "platform/output_file.h"
+#include "repair/acquire/network_fetch.h"
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 20;
 constexpr double kPublishInterval = 0.35;
 
 // Leading digits of the header, as _wtoi64 reads them; no digits gives 0.
@@ -17,6 +17,22 @@ std::int64_t ParseContentLength(const std::wstring& text) {
   const wchar_t* start = text.c_str();
   while (*start == L' ' || *start == L'\t') ++start;
   return static_cast<std::int64_t>(std::wcstoll(start, nullptr, 10));
+}
+
+const wchar_t* FailureMessage(NetworkFetch::Step step) {
+  switch (step) {
+    case NetworkFetch::Step::kSession:
+      return L"Could not start the Windows HTTP downloader.";
+    case NetworkFetch::Step::kConnect:
+      return L"Could not connect to the download host.";
+    case NetworkFetch::Step::kRequest:
+      return L"Could not create the download request.";
+    case NetworkFetch::Step::kSend:
+      return L"The server did not respond to the download request.";
+    case NetworkFetch::Step::kBody:
+      break;
+  }
+  return L"The download stopped unexpectedly.";
 }
 
 }  // namespace
@@ -28,33 +44,25 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
     status.FailJob(L"The package URL is not valid.");
     return false;
   }
-  const std::wstring object = parts.path + parts.extra;
 
-  platform::HttpGet http;
-  if (!http.OpenSession(L"VlmQuorvinRepair/1.0")) {
-    status.FailJob(L"Could not start the Windows HTTP downloader.");
-    return false;
+  const auto stop = [&status] { return status.IsStopRequested(); };
+  NetworkFetch fetch(parts, L"VlmQuorvinRepair/1.0");
+  NetworkFetch::Head head;
+  switch (fetch.AwaitHead(stop, head)) {
+    case NetworkFetch::Outcome::kReady:
+      break;
+    case NetworkFetch::Outcome::kStopped:
+      return false;
+    case NetworkFetch::Outcome::kFailed:
+      status.FailJob(FailureMessage(fetch.FailedStep()));
+      return false;
   }
-  if (!http.Connect(parts)) {
-    status.FailJob(L"Could not connect to the download host.");
-    return false;
-  }
-  if (!http.OpenRequest(parts, object)) {
-    status.FailJob(L"Could not create the download request.");
-    return false;
-  }
-  if (!http.SendAndReceive()) {
-    status.FailJob(L"The server did not respond to the download request.");
-    return false;
-  }
-  const std::uint32_t code = http.StatusCode();
+  const std::uint32_t code = head.statusCode;
   if (code < 200 || code > 299) {
     status.FailJob(L"The server returned HTTP " + std::to_wstring(code) + L".");
     return false;
   }
-  std::wstring lengthText;
-  const std::int64_t total =
-      http.ContentLengthText(lengthText) ? ParseContentLength(lengthText) : 0;
+  const std::int64_t total = head.hasLength ? ParseContentLength(head.lengthText) : 0;
 
   status.BeginDownloadProgress(total);
 
@@ -64,24 +72,26 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
     return false;
   }
 
-  std::vector<std::byte> buffer(kBufferSize);
   std::int64_t received = 0;
   std::int64_t window = 0;
   auto last = std::chrono::steady_clock::now();
   bool outcome = false;
-  while (!status.IsStopRequested()) {
-    std::size_t got = 0;
-    if (!http.Read(buffer.data(), buffer.size(), got)) {
+  while (!stop()) {
+    std::span<const std::byte> chunk;
+    const NetworkFetch::Outcome next = fetch.NextChunk(stop, chunk);
+    if (next == NetworkFetch::Outcome::kStopped) break;
+    if (next == NetworkFetch::Outcome::kFailed) {
       status.FailJob(L"The download stopped unexpectedly.");
       break;
     }
+    const std::size_t got = chunk.size();
     if (got == 0) {
       // A connection that ends before the announced length is a cut transfer, not a package.
       outcome = total <= 0 || received >= total;
       if (!outcome) status.FailJob(L"The download stopped unexpectedly.");
       break;
     }
-    if (!output.Write(buffer.data(), got)) {
+    if (!output.Write(chunk.data(), got)) {
       status.FailJob(L"Could not write the downloaded data to disk.");
       break;
     }
@@ -97,7 +107,6 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
   }
 
   output.Close();
-  http.Close();
   status.SetDownloadProgress(received, 0.0);
   if (status.IsStopRequested()) {
     std::error_code ignored;

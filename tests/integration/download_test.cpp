@@ -156,4 +156,22 @@ TEST_F(DownloadTest, PublishesAWindowedSpeedAndStopsMidTransfer) {
   EXPECT_EQ(f_.status.SnapshotStatus().bytesPerSecond, 0.0);
 }
 
+// The server sends its headers and a little, then nothing for two minutes: the network's own
+// timeouts are far away, yet the stop must end the download at once.
+TEST_F(DownloadTest, AStalledServerCannotHoldAStop) {
+  server_.Publish("stalled.zip", Payload(1 << 20));
+  f_.status.BeginJobStatus(JobMode::Repair);
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    f_.status.RequestStop();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(Download(server_.Url("/stall/stalled.zip")));
+  const auto took = std::chrono::steady_clock::now() - start;
+  stopper.join();
+  EXPECT_LT(took, std::chrono::seconds(3));
+  EXPECT_FALSE(fs::exists(file_));
+  EXPECT_EQ(Failure(), L"");
+}
+
 }  // namespace
