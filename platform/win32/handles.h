@@ -55,6 +55,11 @@ struct FileTraits {
   static Handle Empty() { return INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { CloseHandle(h); }
 };
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { FindClose(h); }
+};
 struct InternetTraits {
   using Handle = HINTERNET;
   static Handle Empty() { return nullptr; }
@@ -78,6 +83,7 @@ struct RegistryTraits {
 
 using UniqueHandle = Owned<KernelTraits>;
 using UniqueFile = Owned<FileTraits>;
+using UniqueFind = Owned<FindTraits>;
 using UniqueInternet = Owned<InternetTraits>;
 using UniqueAlgorithm = Owned<AlgorithmTraits>;
 using UniqueHash = Owned<HashTraits>;
