@@ -6,13 +6,19 @@
 //   pw_bench download URL FILE         DownloadPackage
 //   pw_bench job URL CLIENT            a whole RunRepairJob (download, extract, file pass)
 //   pw_bench idle                      nothing: the driver's own footprint
+// Each prints "seconds S" and "peak_rss_kib K", the driver's own peak resident size since it
+// started. Not getrusage: Linux carries the peak of the process image that exec replaced (a
+// forking Python parent) into it; and /usr/bin/time would add the tools a job starts.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <locale>
 #include <string>
 
+#include "platform/host/resources_host.h"
+#include "platform/resources.h"
 #include "platform/text.h"
 #include "repair/acquire/download.h"
 #include "repair/acquire/package_hash.h"
@@ -22,6 +28,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// About the size of the real Uninstall.exe, which the job writes out from Fettle's resources.
+constexpr std::size_t kUninstallerStandInBytes = 3 << 20;
 
 struct Fixture {
   PackageProfile profile;
@@ -40,6 +49,10 @@ int Report(bool ok, std::chrono::steady_clock::time_point start, const RepairSta
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("seconds %.6f\n", seconds);
+  std::ifstream self("/proc/self/status");
+  for (std::string line; std::getline(self, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) std::printf("peak_rss_kib %ld\n", std::stol(line.substr(6)));
+  }
   if (status) {
     const StatusSnapshot s = status->SnapshotStatus();
     std::printf("files %llu changed %llu\n", static_cast<unsigned long long>(s.filesTotal),
@@ -80,6 +93,8 @@ int main(int argc, char** argv) {
   if (command == "job" && argc == 4) {
     Fixture f{fs::path(argv[3])};
     f.context.jobUrl = platform::Utf8ToWide(argv[2]);
+    platform::SetHostResource(platform::kUninstallerResourceId,
+                              std::string(kUninstallerStandInBytes, 'U'));
     f.status.BeginJobStatus(JobMode::Repair);
     RunRepairJob(f.job, JobMode::Repair, nullptr);
     return Report(f.status.IsFinished() && !f.status.IsFailed(), start, &f.status);

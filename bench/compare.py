@@ -1,91 +1,204 @@
 #!/usr/bin/env python3
-"""Runs each heavy piece of the repair tool beside its obvious peers on the data of generate.py,
-warm cache, several repetitions, and prints medians, ratios and peak memory.
+"""Runs each heavy piece of the repair tool beside its peers on the data of generate.py, warm
+cache, several repetitions, and prints medians, ratios, peak memory and whether each target holds.
 
 compare.py BENCH_DRIVER DATA_DIR FIXTURES_DIR [REPETITIONS]
+
+Within one comparison every repetition runs ours and each peer once, in an order that rotates
+from one repetition to the next, after a warm-up round: load from elsewhere on the machine then
+falls on all of them alike instead of on whichever happened to run during it. Dirty pages are
+flushed before each run. Runs that create the 20,000 small files write into fresh folders that are
+removed only when the comparison is over: on this file system creating files right after deleting
+many is several times slower (see docs/performance.md), which would charge one run for the
+clean-up of the one before. The 2 GiB copies are instead removed before the next run, as keeping
+them would push the package trees out of the page cache. Ours is timed from outside like the peers (process start included); its peak
+resident size is the driver's own report, which leaves out the extractor a whole job starts.
 """
 import os
 import shutil
 import statistics
 import subprocess
+import atexit
 import sys
 import tempfile
 import time
 
-driver, data, fixtures = sys.argv[1:4]
+sys.dont_write_bytecode = True  # no __pycache__ beside the sources
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import generate  # noqa: E402  (the data's own description: file lists, the 1% change)
+
+driver, data, fixtures = (os.path.abspath(p) for p in sys.argv[1:4])
 reps = int(sys.argv[4]) if len(sys.argv) > 4 else 5
 scratch = tempfile.mkdtemp(prefix="pw-bench-", dir=data)
+atexit.register(shutil.rmtree, scratch, True)
+MIB = 1024.0
 
 
-def timed(command, before=None):
-    """Median wall seconds and largest peak RSS (KiB) over the repetitions, after a warm-up."""
-    times, peaks = [], []
-    for rep in range(reps + 1):
-        if before:
-            before()
+class Command:
+    """One program to time. argv is a list, or a function of the run's number (0 for the first)
+    for runs that each need a folder of their own; before(number) prepares a run untimed."""
+
+    def __init__(self, label, argv, before=None, ours=False, env=None):
+        self.label, self.argv, self.before, self.ours, self.env = label, argv, before, ours, env
+        self.times, self.peaks, self.output, self.runs = [], [], "", 0
+
+    @property
+    def median(self):
+        return statistics.median(self.times)
+
+    @property
+    def peak(self):
+        return max(self.peaks)
+
+    def run(self, keep):
+        number, self.runs = self.runs, self.runs + 1
+        if self.before:
+            self.before(number)
+        os.sync()
+        argv = self.argv(number) if callable(self.argv) else self.argv
+        if not self.ours:
+            argv = ["/usr/bin/time", "-f", "%M"] + argv
         start = time.perf_counter()
-        done = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.PIPE, text=True)
+        done = subprocess.run(argv, stdout=subprocess.PIPE if self.ours else subprocess.DEVNULL,
+                              stderr=subprocess.PIPE, text=True, env=self.env)
         elapsed = time.perf_counter() - start
-        if done.returncode not in (0, 1) or (done.returncode == 1 and command[0] != "diff"):
-            sys.exit("failed: %s\n%s" % (" ".join(command), done.stderr))
-        if rep:  # the first run only warms the cache
-            times.append(elapsed)
-            peaks.append(int(done.stderr.strip().splitlines()[-1]))
-    return statistics.median(times), max(peaks)
+        # diff tells a difference by 1; everything else here must succeed.
+        if done.returncode != 0 and not (done.returncode == 1 and "diff" in argv):
+            sys.exit("failed (%d): %s\n%s%s" % (done.returncode, " ".join(argv),
+                                                done.stdout or "", done.stderr))
+        if not keep:
+            return
+        self.times.append(elapsed)
+        if self.ours:
+            self.output = done.stdout
+            self.peaks.append(int(self.field("peak_rss_kib")[0]))
+        else:
+            self.peaks.append(int(done.stderr.strip().splitlines()[-1]))
+
+    def field(self, name):
+        for line in self.output.splitlines():
+            if line.startswith(name + " "):
+                return line.split()[1:]
+        sys.exit("%s printed no %s" % (self.label, name))
+
+
+def compare(name, commands, warmup=1, after=None):
+    """Runs the commands round-robin and reports them on one line; after() then clears up."""
+    for round_number in range(warmup + reps):
+        shift = round_number % len(commands)
+        for command in commands[shift:] + commands[:shift]:
+            command.run(keep=round_number >= warmup)
+    if after:
+        after()
+    ours = commands[0]
+    line = "%-30s ours %8.3f s (%.3f..%.3f)" % (name, ours.median, min(ours.times),
+                                                max(ours.times))
+    for peer in commands[1:]:
+        line += " | %s %.3f s, ours/peer %.2f" % (peer.label, peer.median,
+                                                  ours.median / peer.median)
+    print(line, flush=True)
+    return commands
+
+
+def folder_per_run(parent, label, keep, make=True):
+    """A fresh folder name for each run of one command, under parent, made empty unless the
+    command makes it itself; unless keep, the folder of the run before is removed first."""
+    def path(number):
+        return os.path.join(parent, "%s-%d" % (label, number))
+
+    def before(number):
+        if not keep and number > 0:
+            shutil.rmtree(path(number - 1), ignore_errors=True)
+        os.makedirs(path(number) if make else parent, exist_ok=not make)
+    return path, before
+
+
+def clear(folder):
+    return lambda: shutil.rmtree(folder, ignore_errors=True)
 
 
 def cat_all(*folders):
     return ["sh", "-c", "find \"$@\" -type f -print0 | xargs -0 cat > /dev/null", "sh", *folders]
 
 
-rows = []
+table = []  # (piece, ours, peer, ratio, target, met)
 
 
-def row(name, ours, peers):
-    rows.append((name, ours, peers))
-    line = "%-34s ours %8.3f s" % (name, ours[0])
-    for peer, (seconds, _) in peers:
-        line += " | %s %8.3f s (ours/peer %.2f)" % (peer, seconds, ours[0] / seconds)
-    print(line, flush=True)
+def add(piece, ours, peer="", ratio=None, target="", met=None):
+    table.append((piece, ours, peer, "" if ratio is None else "%.2f" % ratio, target,
+                  "" if met is None else ("met" if met else "**missed**")))
 
 
-idle = timed([driver, "idle"])[1]
+def seconds(command):
+    return "%.3f s" % command.median
+
+
+idle = Command("idle", [driver, "idle"], ours=True)
+for _ in range(3):
+    idle.run(keep=True)
+ours_peaks = []
+
 for shape in ("large", "small"):
     root = os.path.join(data, shape)
     package, clean, onepercent = (os.path.join(root, d) for d in ("package", "clean", "onepercent"))
-    row("%s: all-clean file pass" % shape, timed([driver, "verify", package, clean]),
-        [("diff -rq", timed(["diff", "-rq", package, clean])),
-         ("read both trees", timed(cat_all(package, clean)))])
 
-    target = os.path.join(scratch, "copy")
-    reset = lambda: shutil.rmtree(target, ignore_errors=True) or os.makedirs(target)
-    clear = lambda: shutil.rmtree(target, ignore_errors=True)
-    row("%s: all-copy pass" % shape, timed([driver, "verify", package, target], reset),
-        [("cp -r", timed(["cp", "-r", package, target], clear))])
+    ours, diff, floor = compare("%s: all-clean file pass" % shape, [
+        Command("ours", [driver, "verify", package, clean], ours=True),
+        Command("diff -rq", ["diff", "-rq", package, clean]),
+        Command("read both trees", cat_all(package, clean))])
+    ours_peaks.append(("%s clean pass" % shape, ours))
+    add("%s: all-clean file pass" % shape, seconds(ours), "`diff -rq` " + seconds(diff),
+        ours.median / diff.median, "<= 1.00", ours.median <= diff.median)
+    if shape == "large":
+        add("", "", "read both trees " + seconds(floor), ours.median / floor.median, "<= 1.20",
+            ours.median <= 1.2 * floor.median)
+    else:
+        add("", "", "read both trees " + seconds(floor), ours.median / floor.median)
 
-    differing = subprocess.run(["diff", "-rq", package, onepercent], capture_output=True,
-                               text=True).stdout.splitlines()
-    changed = [line.split(" and ")[1].split(" differ")[0] for line in differing]
+    if shape == "large":
+        first = generate.shapes()[shape][0][0]
+        ours, cmp = compare("FilesMatch of two 128 MiB", [
+            Command("ours", [driver, "match", os.path.join(package, first),
+                             os.path.join(clean, first)], ours=True),
+            Command("cmp", ["cmp", os.path.join(package, first), os.path.join(clean, first)])])
+        if ours.field("match") != ["1"]:
+            sys.exit("FilesMatch found a difference between identical files")
+        add("`FilesMatch` of two equal 128 MiB files", seconds(ours), "`cmp` " + seconds(cmp),
+            ours.median / cmp.median)
 
-    def spoil():
-        for path in changed:
-            with open(path, "r+b") as out:
-                size = os.path.getsize(path)
-                out.seek(size // 2)
-                byte = out.read(1)
-                out.seek(size // 2)
-                out.write(bytes([byte[0] ^ 0xFF]))
+    copies = os.path.join(scratch, "copies")
+    ours_target, ours_before = folder_per_run(copies, "ours", keep=shape == "small")
+    # cp -r makes the target itself, and copies into a subfolder when the target exists.
+    cp_target, cp_before = folder_per_run(copies, "cp", keep=shape == "small", make=False)
+    ours, cp = compare("%s: all-copy pass" % shape, [
+        Command("ours", lambda n: [driver, "verify", package, ours_target(n)], ours_before,
+                ours=True),
+        Command("cp -r", lambda n: ["cp", "-r", package, cp_target(n)], cp_before)],
+        warmup=2, after=clear(copies))
+    ours_peaks.append(("%s all-copy pass" % shape, ours))
+    add("%s: all-copy pass" % shape, seconds(ours), "`cp -r` " + seconds(cp),
+        ours.median / cp.median, "<= 1.10", ours.median <= 1.1 * cp.median)
 
-    spoil()  # undo the generator's own change so that each run below starts spoiled
-    spoil()
-    row("%s: 1%% differing (%d files)" % (shape, len(changed)),
-        timed([driver, "verify", package, onepercent], spoil), [])
+    changed = generate.differing(generate.shapes()[shape])
+    (ours,) = compare("%s: 1%% differing" % shape, [
+        Command("ours", [driver, "verify", package, onepercent],
+                lambda _: generate.spoil(package, onepercent, changed), ours=True)])
+    files = ours.field("files")  # "files N changed M"
+    if int(files[2]) != len(changed):
+        sys.exit("the 1%% pass changed %s files, not %d" % (files[2], len(changed)))
+    add("%s: 1%% differing (%d files)" % (shape, len(changed)), seconds(ours))
 
 hash_file = os.path.join(data, "www", "hash.bin")
-row("hash 1 GiB", timed([driver, "hash", hash_file]),
-    [("sha256sum", timed(["sha256sum", hash_file])),
-     ("openssl", timed(["openssl", "dgst", "-sha256", hash_file]))])
+ours, sha256sum, openssl = compare("hash 1 GiB", [
+    Command("ours", [driver, "hash", hash_file], ours=True),
+    Command("sha256sum", ["sha256sum", hash_file]),
+    Command("openssl", ["openssl", "dgst", "-sha256", hash_file])])
+ours_peaks.append(("hash", ours))
+fastest = min(sha256sum.median, openssl.median)
+add("SHA-256 of 1 GiB", seconds(ours), "`sha256sum` " + seconds(sha256sum), ours.median /
+    sha256sum.median)
+add("", "", "`openssl dgst -sha256` " + seconds(openssl), ours.median / openssl.median,
+    "<= 1.11 of the faster", ours.median <= fastest / 0.9)
 
 server_dir = os.path.join(scratch, "server")
 os.makedirs(server_dir)
@@ -98,15 +211,53 @@ try:
         if os.path.exists(os.path.join(server_dir, "port")):
             break
         time.sleep(0.1)
-    port = open(os.path.join(server_dir, "port")).read().strip()
-    url = "http://127.0.0.1:%s/hash.bin" % port
+    base = "http://127.0.0.1:%s/" % open(os.path.join(server_dir, "port")).read().strip()
     out = os.path.join(scratch, "download.bin")
-    row("download 1 GiB on loopback", timed([driver, "download", url, out]),
-        [("curl", timed(["curl", "-s", "-o", out, url]))])
+    remove = lambda _: os.path.exists(out) and os.remove(out)
+    ours, curl = compare("download 1 GiB", [
+        Command("ours", [driver, "download", base + "hash.bin", out], remove, ours=True),
+        Command("curl", ["curl", "-s", "-o", out, base + "hash.bin"], remove)])
+    ours_peaks.append(("download", ours))
+    add("download of 1 GiB on loopback", seconds(ours), "`curl -o` " + seconds(curl),
+        ours.median / curl.median, "<= 1.11", ours.median <= curl.median / 0.9)
+    os.remove(out)
+
+    # The job starts "tar.exe" as on Windows; the host stand-in hands it to bsdtar.
+    bin_dir, temp_dir = os.path.join(scratch, "bin"), os.path.join(scratch, "tmp")
+    os.makedirs(temp_dir)
+    subprocess.run([os.path.join(fixtures, "standins", "install-host-standins.sh"), bin_dir,
+                    "tar.exe"], check=True)
+    env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], TMPDIR=temp_dir)
+    pipeline = ("set -e; curl -s -o \"$1\" \"$2\"; mkdir \"$3\"; bsdtar -xf \"$1\" -C \"$3\"; "
+                "cp -r \"$3/client/.\" \"$4\"; rm -rf \"$3\" \"$1\"")
+    for shape, size in (("large", "2 GiB"), ("small", "200 MiB")):
+        url = base + shape + ".zip"
+        clients = os.path.join(scratch, "clients")
+        ours_client, ours_before = folder_per_run(clients, "ours", keep=shape == "small")
+        peer_client, peer_before = folder_per_run(clients, "peer", keep=shape == "small")
+        archive, extracted = os.path.join(temp_dir, "peer.zip"), os.path.join(temp_dir, "peer")
+        ours, peer = compare("%s: whole repair job" % shape, [
+            Command("ours", lambda n: [driver, "job", url, ours_client(n)], ours_before,
+                    ours=True, env=env),
+            Command("curl+bsdtar+cp -r", lambda n: ["sh", "-c", pipeline, "sh", archive, url,
+                                                    extracted, peer_client(n)], peer_before)],
+            warmup=2, after=clear(clients))
+        ours_peaks.append(("%s whole repair job" % shape, ours))
+        add("%s: whole repair job into an empty client (%s)" % (shape, size), seconds(ours),
+            "`curl -o` + `bsdtar -x` + `cp -r` " + seconds(peer), ours.median / peer.median)
 finally:
     server.terminate()
+    server.wait()
 
-copy_peak = next(r for r in rows if r[0] == "large: all-copy pass")[1][1]
-print("peak RSS: driver idle %d KiB, 2 GiB all-copy repair %d KiB (+%.1f MiB)"
-      % (idle, copy_peak, (copy_peak - idle) / 1024.0))
-shutil.rmtree(scratch, ignore_errors=True)
+add("peak RSS, driver idle", "%.1f MiB" % (idle.peak / MIB))
+for name, command in ours_peaks:
+    above = (command.peak - idle.peak) / MIB
+    goal = name.endswith("whole repair job")
+    add("peak RSS, %s" % name, "%.1f MiB (+%.1f)" % (command.peak / MIB, above),
+        target="< +32 MiB" if goal else "", met=(above < 32) if goal else None)
+
+print()
+print("| Piece | Ours (median) | Peer (median) | Ours/peer | Target | Result |")
+print("|---|---|---|---|---|---|")
+for line in table:
+    print("| " + " | ".join(line) + " |")
