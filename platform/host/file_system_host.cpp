@@ -95,16 +95,20 @@ bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem:
     error = std::make_error_code(std::errc::not_supported);
     return false;
   }
-  // Truncated only once known to be another file: a copy onto itself would empty the source.
-  UniqueFd out(open(to.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, info.st_mode & 07777));
-  if (!out) return Failed(error);
-  struct stat existing {};
-  if (fstat(out.get(), &existing) != 0) return Failed(error);
-  if (existing.st_dev == info.st_dev && existing.st_ino == info.st_ino) {
-    error = std::make_error_code(std::errc::file_exists);
-    return false;
+  UniqueFd out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777));
+  if (!out && errno == EEXIST) {
+    // Truncated only once known to be another file: a copy onto itself would empty the source.
+    out.reset(open(to.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!out) return Failed(error);
+    struct stat existing {};
+    if (fstat(out.get(), &existing) != 0) return Failed(error);
+    if (existing.st_dev == info.st_dev && existing.st_ino == info.st_ino) {
+      error = std::make_error_code(std::errc::file_exists);
+      return false;
+    }
+    if (existing.st_size != 0 && ftruncate(out.get(), 0) != 0) return Failed(error);
   }
-  if (existing.st_size != 0 && ftruncate(out.get(), 0) != 0) return Failed(error);
+  if (!out) return Failed(error);
   if (!CopyBytes(in.get(), out.get(), info.st_size, error)) return false;
   const timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
   if (futimens(out.get(), times) != 0) return Failed(error);
