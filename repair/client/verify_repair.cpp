@@ -146,7 +146,12 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
   std::error_code walkError;
   for (auto it = Walk(extractFolder, walkError);; it.increment(walkError)) {
     if (status.IsStopRequested()) return false;
-    if (walkError || it == fs::recursive_directory_iterator()) break;
+    if (walkError) {
+      // Files the walk never reached were not checked; the client is not known to be whole.
+      status.FailJob(L"Could not read all of the extracted client files.");
+      return false;
+    }
+    if (it == fs::recursive_directory_iterator()) break;
     const fs::path entry = it->path();
     const fs::path relative = RelativeInside(*it, extractFolder, canonicalRoot);
     if (relative.empty()) continue;
@@ -162,14 +167,14 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
     status.SetFileProgress(
         total, reached, copied,
         (reinstall ? L"Installing " : L"Checking ") + platform::PathToWide(relative));
-    // One query per side answers kind, size and time; the bytes are read only when sizes agree.
-    platform::FileFacts source;
+    // One query per side answers kind, size and time, the package side only when there is a
+    // client file to compare; the bytes are read only when the sizes agree.
     platform::FileFacts existing;
-    const bool sourceKnown = platform::QueryFileFacts(entry, source, error);
     const bool existingKnown = platform::QueryFileFacts(target, existing, error);
-    if (!reinstall && sourceKnown && existingKnown && source.kind == FileKind::File &&
-        existing.kind == FileKind::File && source.size == existing.size &&
-        comparer.SameBytes(entry, target, source.size)) {
+    platform::FileFacts source;
+    if (!reinstall && existingKnown && existing.kind == FileKind::File &&
+        platform::QueryFileFacts(entry, source, error) && source.kind == FileKind::File &&
+        source.size == existing.size && comparer.SameBytes(entry, target, source.size)) {
       // A matching file is left as it is, so it need not be told apart from the tool unless
       // its time is to be corrected.
       if (TimesDifferByTolerance(source.lastWriteTime, existing.lastWriteTime) &&
