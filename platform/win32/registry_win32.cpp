@@ -13,9 +13,9 @@ RegistryKey::~RegistryKey() = default;
 
 bool RegistryKey::Create(const std::wstring& subkey) {
   HKEY key = nullptr;
-  const LSTATUS result = RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr,
-                                         REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
-                                         nullptr);
+  const LSTATUS result =
+      RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, &key, nullptr);
   handle_->key.reset(key);
   return result == ERROR_SUCCESS && key != nullptr;
 }
@@ -32,6 +32,8 @@ bool RegistryKey::SetDword(const std::wstring& name, std::uint32_t value) {
                         reinterpret_cast<const BYTE*>(&data), sizeof(data)) == ERROR_SUCCESS;
 }
 
-void RegistryKey::Close() { handle_->key.reset(); }
+void RegistryKey::Close() {
+  handle_->key.reset();
+}
 
 }  // namespace platform

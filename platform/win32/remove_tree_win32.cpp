@@ -3,22 +3,11 @@
 #include <string>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/long_path.h"
 
 namespace platform {
 
 namespace {
-
-// The \\?\ form of an absolute path, which the system never cuts at 260 characters.
-std::wstring Extended(const std::filesystem::path& path) {
-  std::wstring text = path.native();
-  for (wchar_t& c : text) {
-    if (c == L'/') c = L'\\';
-  }
-  if (text.starts_with(L"\\\\?\\")) return text;
-  if (text.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + text.substr(2);
-  if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') return L"\\\\?\\" + text;
-  return text;
-}
 
 void Note(std::error_code& error) {
   if (!error) error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
@@ -57,7 +46,7 @@ void RemoveEntry(const std::wstring& path, DWORD attributes, std::error_code& er
 bool RemoveFileTree(const std::filesystem::path& path, std::error_code& error) {
   error.clear();
   std::error_code absoluteError;
-  const std::wstring target = Extended(std::filesystem::absolute(path, absoluteError));
+  const std::wstring target = win32::ExtendedPath(std::filesystem::absolute(path, absoluteError));
   if (absoluteError) {
     error = absoluteError;
     return false;

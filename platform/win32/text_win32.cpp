@@ -25,8 +25,12 @@ std::string WideToUtf8(std::wstring_view wide) {
   return utf8;
 }
 
-std::filesystem::path WideToPath(std::wstring_view wide) { return std::filesystem::path(wide); }
+std::filesystem::path WideToPath(std::wstring_view wide) {
+  return std::filesystem::path(wide);
+}
 
-std::wstring PathToWide(const std::filesystem::path& path) { return path.native(); }
+std::wstring PathToWide(const std::filesystem::path& path) {
+  return path.native();
+}
 
 }  // namespace platform
