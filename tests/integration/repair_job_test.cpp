@@ -180,4 +180,49 @@ TEST_F(RepairJobTest, ARegistryFailureFailsTheJobAfterTheFilesAreInPlace) {
 }
 #endif
 
+#ifndef _WIN32
+// A small tmpfs mounted for the test; mounting needs the right to, so the test is skipped
+// without it.
+class SmallDisk {
+ public:
+  SmallDisk(const fs::path& folder, const char* size) : folder_(folder) {
+    fs::create_directories(folder);
+    const std::string command = "mount -t tmpfs -o size=" + std::string(size) + " tmpfs '" +
+                                folder.string() + "' 2>/dev/null";
+    mounted_ = std::system(command.c_str()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) (void)std::system(("umount '" + folder_.string() + "'").c_str());
+  }
+  bool mounted() const { return mounted_; }
+
+ private:
+  fs::path folder_;
+  bool mounted_ = false;
+};
+
+// A full disk under the client folder, then under the temporary folder: each ends in a named
+// failure, never in a job reported complete.
+TEST_F(RepairJobTest, AFullDiskFailsTheJobWithAMessage) {
+  {
+    SmallDisk disk(game_, "160k");
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    test::WriteFile(game_ / "Fettle.exe", "the running tool");
+    EXPECT_EQ(Run(JobMode::Repair, server_.Url("/job/flat.zip")), 0);
+    EXPECT_EQ(Snapshot().stage, JobStage::Failed);
+    EXPECT_EQ(Snapshot().detailLine.rfind(L"Could not repair this file: ", 0), 0u)
+        << platform::WideToUtf8(Snapshot().detailLine);
+    EXPECT_TRUE(fs::is_empty(temp_));
+  }
+  {
+    SmallDisk disk(temp_, "64k");
+    ASSERT_TRUE(disk.mounted());
+    EXPECT_EQ(Run(JobMode::Repair, server_.Url("/job/flat.zip")), 0);
+    EXPECT_EQ(Snapshot().stage, JobStage::Failed);
+    EXPECT_EQ(Snapshot().detailLine, L"Could not write the downloaded data to disk.");
+    EXPECT_TRUE(fs::is_empty(temp_));
+  }
+}
+#endif
+
 }  // namespace

@@ -1,0 +1,398 @@
+#!/usr/bin/env bash
+# The fault suite under Wine: the real job driver (headless_job.exe, the repair tool without its
+# window) and the uninstaller's start (headless_uninstall.exe) meet a faulty network, hostile
+# archives, awkward client folders, unsafe places and stops. Each case states what it must show;
+# after each, nothing in the prefix outside the case's client folder may have changed (the users'
+# folders, C:\Games and the drive root, temporary folder included). Writes OUT/results.md.
+#   fault-suite.sh WINE_ROOT HEADLESS_JOB HEADLESS_UNINSTALL EXTRACTOR CLEANUP HOLDER SERVER_DIR
+#                  PACKAGES FIXTURES OUT
+set -uo pipefail
+wine_root=$1 headless=$2 headless_uninstall=$3 extractor=$4 cleanup=$5 holder=$6 server_dir=$7
+packages=$8 fixtures=$9 out=${10}
+here=$(cd "$(dirname "$0")" && pwd)
+run() { "$here/../../cmake/wine-run.sh" "$wine_root" "$@"; }
+rm -rf "$out"
+mkdir -p "$out"
+
+user=$(id -un)
+drive_c="$wine_root/prefix/drive_c"
+users="$drive_c/users/$user"
+www="$server_dir/www/faults"
+base="http://127.0.0.1:$(cat "$server_dir/port")/faults"
+mkdir -p "$www"
+"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
+export WINEPATH="Z:${out//\//\\}\\bin"
+mkdir -p "$out/cleanup-bin"
+cp "$cleanup" "$out/cleanup-bin/powershell.exe"
+export PARCELWRIGHT_CLEANUP_LOG="$out/cleanup.log"
+
+cp "$packages/flat.zip" "$www/flat.zip"
+cp "$packages/self-named.zip" "$www/self-named.zip"
+cp "$packages/unicode.zip" "$www/unicode.zip"
+for kind in zip-slip deep corrupt exe empty many big; do
+  python3 "$fixtures/make_hostile_package.py" "$kind" "$www/$kind.zip"
+done
+python3 "$fixtures/make_hostile_package.py" link-out "$www/link-out.zip" "$users/Desktop"
+big_sha=$(sha256sum "$www/big.zip" | cut -d' ' -f1)
+
+# --- cases ---------------------------------------------------------------------------------------
+
+rows=() failures=0
+# Everything a job could reach but its own client folder ($1, a path under drive_c). The
+# extractor stand-in's own scratch files are left out: a killed stand-in cannot tidy up, which
+# the real tools do not need to.
+snapshot() {
+  (cd "$drive_c" && find . -maxdepth 1 -printf '%p\t%y\n'
+    find "./users" "./Games" -path "./$1" -prune -o -name 'parcelwright-standin-*' -prune -o \
+      -type d -printf '%p\td\n' -o -printf '%p\t%y\t%s\t%T@\t%m\n') 2>/dev/null |
+    LC_ALL=C sort
+}
+begin() { # NAME MUST-SHOW CLIENT (relative to drive_c)
+  case_name=$1 case_want=$2 case_client=$3 case_ok=1 case_notes=()
+  echo "== $case_name"
+  before=$(snapshot "$case_client")
+}
+expect() { # LABEL GOT WANT
+  if [ "$2" != "$3" ]; then
+    case_ok=0
+    echo "FAIL: $case_name: $1: got '$2', want '$3'"
+  fi
+}
+note() { case_notes+=("$1"); }
+finish() {
+  local after
+  after=$(snapshot "$case_client")
+  if [ "$before" != "$after" ]; then
+    case_ok=0
+    echo "FAIL: $case_name: something outside the client folder changed:"
+    diff <(echo "$before") <(echo "$after") | head -n 20
+  fi
+  local IFS='; '
+  rows+=("| $case_name | $case_want | ${case_notes[*]} | $([ $case_ok = 1 ] && echo pass || echo FAIL) |")
+  [ $case_ok = 1 ] || failures=$((failures + 1))
+}
+
+client_rel="Games/Fault Client"
+client="$drive_c/$client_rel"
+client_win='C:\Games\Fault Client'
+# A fresh client folder holding the tool, a stale file and a file of the user's.
+fresh_client() {
+  local folder=${1:-$client}
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  cp "$headless" "$folder/Fettle.exe"
+  echo "stale" >"$folder/readme.txt"
+  echo "user settings" >"$folder/settings.ini"
+}
+# Runs the job from Windows folder $1 (mode, URL and options follow); sets job_status,
+# job_detail (first line), job_code, job_stop_ms.
+job() {
+  local folder=$1
+  shift
+  # Through a file, not a pipe: Wine's server may hold on to a pipe after the program is gone.
+  run "$folder\\Fettle.exe" "$@" >"$out/job.out" 2>/dev/null </dev/null
+  job_code=$?
+  job_out=$(tr -d '\r' <"$out/job.out")
+  job_status=$(sed -n 1p <<<"$job_out")
+  job_detail=$(sed -n 2p <<<"$job_out")
+  job_stop_ms=$(sed -n 's/^stop to end: //p' <<<"$job_out")
+  note "\"$job_status\" / \"$job_detail\""
+}
+expect_failure() { # DETAIL
+  expect "status" "$job_status" "Repair failed."
+  expect "message" "$job_detail" "$1"
+  expect "exit code" "$job_code" "1"
+}
+expect_complete() {
+  expect "status" "$job_status" "Repair complete."
+  expect "exit code" "$job_code" "0"
+}
+untouched() { # the client folder as fresh_client left it
+  expect "stale file kept" "$(cat "$client/readme.txt" 2>/dev/null)" "stale"
+  expect "user file kept" "$(cat "$client/settings.ini" 2>/dev/null)" "user settings"
+}
+not_archive="The downloaded package is not a valid ZIP or RAR archive."
+
+echo "#### network"
+for spec in "connection refused|http://127.0.0.1:9/flat.zip|The server did not respond to the download request." \
+  "404|${base%/faults}/status/404|The server returned HTTP 404." \
+  "500|${base%/faults}/status/500|The server returned HTTP 500." \
+  "body shorter than Content-Length|${base%/faults}/truncate/faults/flat.zip|The download stopped unexpectedly." \
+  "redirect loop|${base%/faults}/loop|" \
+  "302 without Location|${base%/faults}/nolocation|"; do
+  IFS='|' read -r name url message <<<"$spec"
+  begin "$name" "a failure with a clear message; the client untouched" "$client_rel"
+  fresh_client
+  job "$client_win" repair "$url"
+  if [ -n "$message" ]; then expect_failure "$message"; else
+    expect "status" "$job_status" "Repair failed."
+    expect "a message" "$([ -n "$job_detail" ] && echo yes)" "yes"
+  fi
+  untouched
+  finish
+done
+
+begin "server closes mid-body (no length)" "the damaged package is refused at extraction" "$client_rel"
+fresh_client
+job "$client_win" repair "${base%/faults}/cut/faults/flat.zip"
+expect_failure "ZIP extraction failed."
+untouched
+finish
+
+begin "204 No Content" "an empty body is not a package" "$client_rel"
+fresh_client
+job "$client_win" repair "${base%/faults}/status/204"
+expect_failure "$not_archive"
+untouched
+finish
+
+begin "206 with the whole file" "accepted as the package; repair completes" "$client_rel"
+fresh_client
+job "$client_win" repair "${base%/faults}/status/206/faults/flat.zip"
+expect_complete
+expect "repaired" "$(cat "$client/readme.txt")" "fixture file readme.txt"
+finish
+
+begin "oversized headers (64 KiB)" "a clear outcome: completes or fails with a message" "$client_rel"
+fresh_client
+job "$client_win" repair "${base%/faults}/bigheaders/faults/flat.zip"
+expect "a clear outcome" "$([ "$job_status" = "Repair complete." ] || [ -n "$job_detail" ] && echo yes)" "yes"
+finish
+
+begin "stall, then a stop" "the stop ends the job within 2 s; no message; nothing left behind" "$client_rel"
+fresh_client
+job "$client_win" repair "${base%/faults}/stall/faults/flat.zip" --stop-at download --stop-after 1000
+expect "ended promptly" "$([ -n "$job_stop_ms" ] && [ "$job_stop_ms" -lt 2000 ] && echo yes)" "yes"
+note "stop to end ${job_stop_ms} ms"
+untouched
+finish
+
+echo "#### archives"
+for spec in "an HTML page|${base%/faults}/html" "an executable|$base/exe.zip" "an empty file|$base/empty.zip"; do
+  IFS='|' read -r name url <<<"$spec"
+  begin "not an archive: $name" "refused before any extractor runs" "$client_rel"
+  fresh_client
+  : >"$out/extractors.log"
+  PARCELWRIGHT_STANDIN_LOG="$out/extractors.log" job "$client_win" repair "$url"
+  expect_failure "$not_archive"
+  expect "no extractor started" "$(wc -l <"$out/extractors.log" | tr -d ' ')" "0"
+  untouched
+  finish
+done
+
+begin "corrupt zip" "both zip extractors fail; a clear message" "$client_rel"
+fresh_client
+job "$client_win" repair "$base/corrupt.zip"
+expect_failure "ZIP extraction failed."
+untouched
+finish
+
+begin "zip-slip entries (../, absolute, drive letter)" "nothing written outside the client folder" "$client_rel"
+fresh_client
+job "$client_win" repair "$base/zip-slip.zip"
+expect "no escaped file anywhere" "$(find "$drive_c" -name 'escaped-*' -o -name 'absolute-escape*' -o -name 'drive-escape*' 2>/dev/null | grep -v "^$client/" | head -n 3)" ""
+note "escaped files: $(find "$drive_c" -name '*escape*' 2>/dev/null | sed "s|$drive_c/||" | tr '\n' ' ')"
+finish
+
+echo "canary" >"$users/Desktop/fault-suite-canary.txt"
+begin "a link pointing outside" "nothing outside written or removed through the link" "$client_rel"
+fresh_client
+job "$client_win" repair "$base/link-out.zip"
+expect "nothing planted on the Desktop" "$([ -e "$users/Desktop/planted.txt" ] && echo planted)" ""
+expect "the Desktop's files kept" "$(cat "$users/Desktop/fault-suite-canary.txt" 2>/dev/null)" "canary"
+# Wine's RemoveDirectoryW follows a link to a folder and so cannot remove it (Windows removes the
+# link itself); the extraction folder then keeps just the link, and nothing else.
+for left in "$users/Temp"/VlmQuorvinRepair_*; do
+  [ -e "$left" ] || continue
+  expect "only the link left behind" "$(find "$left" -mindepth 1 ! -type d ! -type l | head -n 3)" ""
+  expect "the link itself" "$(find "$left" -type l -printf '%P\n')" "data/outside"
+  note "Wine left the link data/outside in the extraction folder"
+  rm -rf "$left"
+done
+finish
+rm -f "$users/Desktop/fault-suite-canary.txt"
+
+begin "single top folder named like its own entry" "flattened one level only" "$client_rel"
+fresh_client
+job "$client_win" repair "$base/self-named.zip"
+expect_complete
+expect "layout" "$(cd "$client" && find Client y.txt -type f | LC_ALL=C sort | tr '\n' ' ')" "Client/deep/z.txt Client/x.txt y.txt "
+finish
+
+# The C++ library's folder walk under Windows stops at 260 characters; what it cannot reach it
+# must not report as repaired.
+begin "very deep nesting (past 260 characters)" "completes with the deepest file, or fails naming the walk" "$client_rel"
+fresh_client
+job "$client_win" repair "$base/deep.zip"
+if [ "$job_code" = 0 ]; then
+  expect "deep file" "$(find "$client" -name deep.txt | wc -l | tr -d ' ')" "1"
+else
+  expect_failure "Could not read all of the extracted client files."
+fi
+finish
+
+begin "Unicode, apostrophe and typographic-quote names" "completes with every name exact" "$client_rel"
+fresh_client
+job "$client_win" repair "$base/unicode.zip"
+expect_complete
+missing=0
+while read -r path; do [ -e "$client/$path" ] || missing=$((missing + 1)); done < <(python3 "$fixtures/make_package.py" --list unicode)
+expect "every name present" "$missing" "0"
+finish
+
+echo "#### client folder"
+# Windows refuses to overwrite a read-only file; Wine run as root does not. Either way the
+# outcome must match the file: repaired only when the job says so.
+begin "read-only target file" "repaired, or a failure naming the file with the file unchanged" "$client_rel"
+fresh_client
+chmod a-w "$client/readme.txt"
+job "$client_win" repair "$base/flat.zip"
+if [ "$job_code" = 0 ]; then
+  expect "repaired as reported" "$(cat "$client/readme.txt")" "fixture file readme.txt"
+else
+  expect_failure "Could not repair this file: readme.txt"
+  untouched
+fi
+chmod u+w "$client/readme.txt"
+finish
+
+begin "a folder where the package has a file" "the file is named in the failure; the folder's content kept" "$client_rel"
+fresh_client
+rm -f "$client/readme.txt"
+mkdir -p "$client/readme.txt"
+echo "mine" >"$client/readme.txt/keep.txt"
+job "$client_win" repair "$base/flat.zip"
+expect_failure "Could not repair this file: readme.txt"
+expect "folder content kept" "$(cat "$client/readme.txt/keep.txt")" "mine"
+finish
+
+begin "a file held open without sharing" "the file is named in the failure; the holder's file intact" "$client_rel"
+fresh_client
+rm -f "$out/held"
+run "$holder" "$client_win\\readme.txt" "Z:${out//\//\\}\\held" </dev/null >/dev/null 2>&1 &
+holder_pid=$!
+for _ in $(seq 100); do [ -e "$out/held" ] && break; sleep 0.1; done
+job "$client_win" repair "$base/flat.zip"
+kill "$holder_pid" 2>/dev/null
+wait "$holder_pid" 2>/dev/null
+expect_failure "Could not repair this file: readme.txt"
+untouched
+finish
+
+odd_rel="Games/Tom’s ‘Velmora’ O'Brien Ü 日本"
+begin "client folder named with Unicode and quotes" "completes; the tool and the user's file kept" "$odd_rel"
+fresh_client "$drive_c/$odd_rel"
+job "C:\\Games\\Tom’s ‘Velmora’ O'Brien Ü 日本" repair "$base/flat.zip"
+expect_complete
+expect "repaired" "$(cat "$drive_c/$odd_rel/readme.txt")" "fixture file readme.txt"
+expect "user file kept" "$(cat "$drive_c/$odd_rel/settings.ini")" "user settings"
+finish
+rm -rf "$drive_c/$odd_rel"
+
+deep_rel="Games/Fault Client"
+segment="A folder with quite a long name to make the whole path long"
+for _ in 1 2 3 4 5; do deep_rel="$deep_rel/$segment"; done
+begin "client folder path past 260 characters" "completes" "$client_rel"
+fresh_client "$drive_c/$deep_rel"
+job "C:\\${deep_rel//\//\\}" repair "$base/flat.zip"
+expect_complete
+expect "repaired" "$(cat "$drive_c/$deep_rel/readme.txt")" "fixture file readme.txt"
+finish
+rm -rf "$client"
+
+odd_temp_rel="users/$user/Temp/Ü ’s O'Temp 日本"
+begin "temporary folder named with Unicode and quotes" "completes; the temporary folder left empty" "$client_rel"
+mkdir -p "$drive_c/$odd_temp_rel"
+fresh_client
+before=$(snapshot "$client_rel")
+TEMP="C:\\${odd_temp_rel//\//\\}" TMP="C:\\${odd_temp_rel//\//\\}" job "$client_win" repair "$base/flat.zip"
+expect_complete
+expect "nothing left in it" "$(ls -A "$drive_c/$odd_temp_rel" | wc -l | tr -d ' ')" "0"
+finish
+rm -rf "$drive_c/$odd_temp_rel"
+
+echo "#### safety"
+mkdir -p "$out/qdrive/ab"
+ln -sfn "$out/qdrive" "$wine_root/prefix/dosdevices/q:"
+mkdir -p "$drive_c/Games/Link Source"
+ln -sfn "$users/Desktop" "$drive_c/Games/Via Link"
+safety_places=("a drive root|C:|"
+  "a 5-character path|Q:\\ab|$out/qdrive/ab"
+  "the Desktop|C:\\users\\$user\\Desktop|$users/Desktop"
+  "Documents|C:\\users\\$user\\Documents|$users/Documents"
+  "Downloads|C:\\users\\$user\\Downloads|$users/Downloads"
+  "a link to the Desktop|C:\\Games\\Via Link|$users/Desktop")
+for spec in "${safety_places[@]}"; do
+  IFS='|' read -r name win unix <<<"$spec"
+  [ -n "$unix" ] || unix="$drive_c"
+  mkdir -p "$unix"
+  begin "reinstall from $name" "refused; nothing removed" "__none__"
+  echo "keep" >"$unix/fault-suite-canary.txt"
+  cp "$headless" "$unix/Fettle.exe"
+  before=$(snapshot "__none__")
+  job "$win" reinstall "$base/flat.zip"
+  expect "status" "$job_status" "Repair failed."
+  expect "message" "$job_detail" "Safety check failed. Reinstall can only run from inside the game client folder."
+  expect "canary kept" "$(cat "$unix/fault-suite-canary.txt" 2>/dev/null)" "keep"
+  finish
+  begin "uninstall from $name" "refused; no helper started" "__none__"
+  cp "$headless_uninstall" "$unix/Uninstall.exe"
+  before=$(snapshot "__none__")
+  : >"$out/cleanup.log"
+  (cd "$out/cleanup-bin" && run "$win\\Uninstall.exe" >"$out/uninstall.out" 2>/dev/null </dev/null)
+  result=$(tr -d '\r' <"$out/uninstall.out")
+  note "\"$result\""
+  expect "refused" "$result" "Safety check failed. This uninstaller can only remove its own game folder."
+  expect "no helper" "$(wc -l <"$out/cleanup.log" | tr -d ' ')" "0"
+  finish
+  rm -f "$unix/Fettle.exe" "$unix/Uninstall.exe" "$unix/fault-suite-canary.txt"
+done
+rm -f "$wine_root/prefix/dosdevices/q:" "$drive_c/Games/Via Link"
+rm -rf "$drive_c/Games/Link Source"
+
+begin "uninstall closed before its timer" "the helper is ended with exit code 1; nothing removed" "$client_rel"
+fresh_client
+cp "$headless_uninstall" "$client/Uninstall.exe"
+: >"$out/cleanup.log"
+(cd "$out/cleanup-bin" && run "$client_win\\Uninstall.exe" --close >"$out/uninstall.out" 2>/dev/null </dev/null)
+result=$(tr -d '\r' <"$out/uninstall.out" | tr '\n' ' ')
+sleep 2
+note "\"$result\""
+expect "helper ended" "$result" "started helper exit: 1 "
+expect "folder kept" "$(cat "$client/settings.ini" 2>/dev/null)" "user settings"
+expect "nothing removed by the helper" "$(grep -c '^removed' "$out/cleanup.log")" "0"
+finish
+
+echo "#### stops"
+for spec in "download|${base%/faults}/slow/faults/many.zip?chunk=65536&delay_ms=100||" \
+  "verify|$base/big.zip|--sha256|$big_sha" \
+  "extract|$base/flat.zip||" \
+  "files|$base/many.zip||" \
+  "finish|$base/flat.zip||"; do
+  IFS='|' read -r stage url option value <<<"$spec"
+  begin "a stop during $stage" "the job ends within 5 s; no temporary file left" "$client_rel"
+  fresh_client
+  extra=()
+  [ -n "$option" ] && extra=("$option" "$value")
+  sleep_ms=""
+  [ "$stage" = extract ] && sleep_ms=60000
+  PARCELWRIGHT_STANDIN_SLEEP_MS=$sleep_ms job "$client_win" repair "$url" "${extra[@]}" --stop-at "$stage" --stop-after 100
+  note "stop to end ${job_stop_ms:-?} ms"
+  if [ -n "$job_stop_ms" ]; then
+    expect "ended promptly" "$([ "$job_stop_ms" -lt 5000 ] && echo yes)" "yes"
+  else
+    expect "the job had already ended" "$job_code" "0"
+  fi
+  expect "no extractor left" "$(pgrep -f 'bin.tar\.exe' >/dev/null && echo running)" ""
+  finish
+done
+rm -rf "$client"
+
+{
+  echo "| Case | Must show | Observed | Result |"
+  echo "|---|---|---|---|"
+  printf '%s\n' "${rows[@]}"
+} >"$out/results.md"
+cat "$out/results.md"
+echo "fault suite: $((${#rows[@]} - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
