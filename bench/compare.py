@@ -130,7 +130,8 @@ def add(piece, ours, peer="", ratio=None, target="", met=None):
 
 
 def seconds(command):
-    return "%.3f s" % command.median
+    """The median and, to show how much the runs scattered, the fastest and the slowest."""
+    return "%.3f s (%.2f..%.2f)" % (command.median, min(command.times), max(command.times))
 
 
 idle = Command("idle", [driver, "idle"], ours=True)
@@ -186,7 +187,8 @@ for shape in ("large", "small"):
     files = ours.field("files")  # "files N changed M"
     if int(files[2]) != len(changed):
         sys.exit("the 1%% pass changed %s files, not %d" % (files[2], len(changed)))
-    add("%s: 1%% differing (%d files)" % (shape, len(changed)), seconds(ours))
+    add("%s: 1%% differing (%d file%s)" % (shape, len(changed), "" if len(changed) == 1 else "s"),
+        seconds(ours))
 
 hash_file = os.path.join(data, "www", "hash.bin")
 ours, sha256sum, openssl = compare("hash 1 GiB", [
@@ -257,7 +259,7 @@ for name, command in ours_peaks:
         target="< +32 MiB" if goal else "", met=(above < 32) if goal else None)
 
 print()
-print("| Piece | Ours (median) | Peer (median) | Ours/peer | Target | Result |")
+print("| Piece | Ours: median (range) | Peer: median (range) | Ours/peer | Target | Result |")
 print("|---|---|---|---|---|---|")
 for line in table:
     print("| " + " | ".join(line) + " |")
