@@ -1,26 +1,12 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
+#include "repair/window/com_apartment.h"
 #include "repair/window/gdiplus_session.h"
 #include "repair/window/main_window.h"
 
 namespace {
-
-// COM for the window thread, apartment-threaded as the shell link object needs.
-class ComApartment {
- public:
-  ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (ok_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool ok_;
-};
 
 // Process-wide state, in place before the first window message.
 RepairApp g_app;
