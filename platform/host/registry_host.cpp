@@ -73,6 +73,8 @@ bool RegistryKey::SetDword(const std::wstring& name, std::uint32_t value) {
   return handle_->Set(name, value);
 }
 
-void RegistryKey::Close() { handle_->open = false; }
+void RegistryKey::Close() {
+  handle_->open = false;
+}
 
 }  // namespace platform

@@ -93,6 +93,8 @@ std::filesystem::path WideToPath(std::wstring_view wide) {
   return std::filesystem::path(WideToUtf8(wide));
 }
 
-std::wstring PathToWide(const std::filesystem::path& path) { return Utf8ToWide(path.native()); }
+std::wstring PathToWide(const std::filesystem::path& path) {
+  return Utf8ToWide(path.native());
+}
 
 }  // namespace platform

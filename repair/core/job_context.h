@@ -8,5 +8,5 @@
 struct JobContext {
   std::filesystem::path exePath;       // the running repair tool
   std::filesystem::path clientFolder;  // the folder that holds it: the game client
-  std::wstring jobUrl;        // the package URL chosen for the current job
+  std::wstring jobUrl;                 // the package URL chosen for the current job
 };

@@ -60,8 +60,8 @@ std::wstring QuotedUninstallString(const std::wstring& path) {
 std::uint64_t FolderContentBytes(const fs::path& folder) {
   std::uint64_t total = 0;
   std::error_code error;
-  for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied,
-                                           error),
+  for (fs::recursive_directory_iterator
+           it(folder, fs::directory_options::skip_permission_denied, error),
        end;
        !error && it != end; it.increment(error)) {
     std::error_code entryError;

@@ -16,7 +16,8 @@ const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersio
 }  // namespace
 
 #ifdef _WIN32
-std::optional<std::wstring> UninstallEntryString(const std::wstring& key, const std::wstring& name) {
+std::optional<std::wstring> UninstallEntryString(const std::wstring& key,
+                                                 const std::wstring& name) {
   const std::wstring subkey = kUninstallKey + key;
   DWORD size = 0;
   if (RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
@@ -37,7 +38,8 @@ void RemoveUninstallEntry(const std::wstring& key) {
   RegDeleteTreeW(HKEY_CURRENT_USER, (kUninstallKey + key).c_str());
 }
 #else
-std::optional<std::wstring> UninstallEntryString(const std::wstring& key, const std::wstring& name) {
+std::optional<std::wstring> UninstallEntryString(const std::wstring& key,
+                                                 const std::wstring& name) {
   const auto keys = platform::HostRegistrySnapshot();
   const auto found = keys.find(kUninstallKey + key);
   if (found == keys.end()) return std::nullopt;
@@ -47,7 +49,9 @@ std::optional<std::wstring> UninstallEntryString(const std::wstring& key, const 
   return std::nullopt;
 }
 
-void RemoveUninstallEntry(const std::wstring&) { platform::ClearHostRegistry(); }
+void RemoveUninstallEntry(const std::wstring&) {
+  platform::ClearHostRegistry();
+}
 #endif
 
 }  // namespace test

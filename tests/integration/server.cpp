@@ -18,6 +18,8 @@ void PackageServer::Publish(const std::string& name, const std::string& bytes) c
   WriteFile(dir_ / "www" / std::filesystem::u8path(name), bytes);
 }
 
-std::string PackageServer::RequestLog() const { return ReadFile(dir_ / "requests.log"); }
+std::string PackageServer::RequestLog() const {
+  return ReadFile(dir_ / "requests.log");
+}
 
 }  // namespace test

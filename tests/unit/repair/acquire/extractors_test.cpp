@@ -42,8 +42,7 @@ class FindExtractorsTest : public ::testing::Test {
   test::TempDir dir_;
   test::JobFixture f_;
   test::ScopedEnv programFiles_{"ProgramFiles", (dir_ / "pf").string()};
-  test::ScopedEnv programFilesX86_{"ProgramFiles(x86)",
-                                   (dir_ / "pf86").string()};
+  test::ScopedEnv programFilesX86_{"ProgramFiles(x86)", (dir_ / "pf86").string()};
   test::ScopedEnv path_{"PATH", (dir_ / "bin").string()};
 };
 
