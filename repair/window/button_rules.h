@@ -20,12 +20,12 @@ enum ButtonId : int {
   kMirrorServerButton = 4012,
 };
 
-struct ButtonSpec {
+struct ButtonLabel {
   int id;
   const wchar_t* text;
 };
 
-inline constexpr std::array<ButtonSpec, 12> kButtons = {{
+inline constexpr std::array<ButtonLabel, 12> kButtons = {{
     {kRepairButton, L"Repair Client"},
     {kPrimaryServerButton, L"Repair game on Asia Download Server"},
     {kMirrorServerButton, L"Repair game on EU Download Server"},

@@ -313,7 +313,7 @@ HWND MainWindow::Button(int id) const {
 
 void MainWindow::LayoutButtons() {
   const bool multiServer = IsMultiServerMode(app_.profile);
-  for (const ButtonSpec& button : kButtons) {
+  for (const ButtonLabel& button : kButtons) {
     const ButtonRect place = ButtonPlacement(button.id, multiServer);
     if (!place.placed) continue;
     SetWindowPos(Button(button.id), nullptr, place.x, place.y, place.width, place.height,

@@ -114,13 +114,13 @@ untouched() { # the client folder as fresh_client left it
 not_archive="The downloaded package is not a valid ZIP or RAR archive."
 
 echo "#### network"
-for spec in "connection refused|http://127.0.0.1:9/flat.zip|The server did not respond to the download request." \
+for row in "connection refused|http://127.0.0.1:9/flat.zip|The server did not respond to the download request." \
   "404|${base%/faults}/status/404|The server returned HTTP 404." \
   "500|${base%/faults}/status/500|The server returned HTTP 500." \
   "body shorter than Content-Length|${base%/faults}/truncate/faults/flat.zip|The download stopped unexpectedly." \
   "redirect loop|${base%/faults}/loop|" \
   "302 without Location|${base%/faults}/nolocation|"; do
-  IFS='|' read -r name url message <<<"$spec"
+  IFS='|' read -r name url message <<<"$row"
   begin "$name" "a failure with a clear message; the client untouched" "$client_rel"
   fresh_client
   job "$client_win" repair "$url"
@@ -168,8 +168,8 @@ untouched
 finish
 
 echo "#### archives"
-for spec in "an HTML page|${base%/faults}/html" "an executable|$base/exe.zip" "an empty file|$base/empty.zip"; do
-  IFS='|' read -r name url <<<"$spec"
+for row in "an HTML page|${base%/faults}/html" "an executable|$base/exe.zip" "an empty file|$base/empty.zip"; do
+  IFS='|' read -r name url <<<"$row"
   begin "not an archive: $name" "refused before any extractor runs" "$client_rel"
   fresh_client
   : >"$out/extractors.log"
@@ -322,8 +322,8 @@ safety_places=("a drive root|C:|"
   "Documents|C:\\users\\$user\\Documents|$users/Documents"
   "Downloads|C:\\users\\$user\\Downloads|$users/Downloads"
   "a link to the Desktop|C:\\Games\\Via Link|$users/Desktop")
-for spec in "${safety_places[@]}"; do
-  IFS='|' read -r name win unix <<<"$spec"
+for row in "${safety_places[@]}"; do
+  IFS='|' read -r name win unix <<<"$row"
   [ -n "$unix" ] || unix="$drive_c"
   mkdir -p "$unix"
   begin "reinstall from $name" "refused; nothing removed" "__none__"
@@ -364,12 +364,12 @@ expect "nothing removed by the helper" "$(grep -c '^removed' "$out/cleanup.log")
 finish
 
 echo "#### stops"
-for spec in "download|${base%/faults}/slow/faults/many.zip?chunk=65536&delay_ms=100||" \
+for row in "download|${base%/faults}/slow/faults/many.zip?chunk=65536&delay_ms=100||" \
   "verify|$base/big.zip|--sha256|$big_sha" \
   "extract|$base/flat.zip||" \
   "files|$base/many.zip||" \
   "finish|$base/flat.zip||"; do
-  IFS='|' read -r stage url option value <<<"$spec"
+  IFS='|' read -r stage url option value <<<"$row"
   begin "a stop during $stage" "the job ends within 5 s; no temporary file left" "$client_rel"
   fresh_client
   extra=()

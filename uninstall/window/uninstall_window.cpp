@@ -18,13 +18,13 @@ constexpr UINT_PTR kCloseTimerId = 1;
 // Well inside the helper's first wait, so the uninstaller is gone before anything is removed.
 constexpr UINT kCloseTimerMs = 450;
 
-struct ButtonSpec {
+struct ButtonPlace {
   int id;
   const wchar_t* text;
   int x, y, width, height;
 };
 
-constexpr std::array<ButtonSpec, 4> kButtons = {{
+constexpr std::array<ButtonPlace, 4> kButtons = {{
     {kUninstallButton, L"Uninstall", 196, 318, 148, 42},
     {kCancelButton, L"Cancel", 362, 318, 124, 42},
     {kMinimiseButton, L"-", 612, 10, 28, 28},
@@ -138,14 +138,14 @@ void UninstallWindow::OnCreate() {
       CreateFontW(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                   CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Segoe UI");
   for (std::size_t i = 0; i < kButtons.size(); ++i) {
-    const ButtonSpec& spec = kButtons[i];
+    const ButtonPlace& place = kButtons[i];
     buttons_[i] = CreateWindowExW(
-        0, L"BUTTON", spec.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 10, 10,
-        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-    if (spec.id == kUninstallButton || spec.id == kCancelButton) {
+        0, L"BUTTON", place.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 10, 10,
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_, nullptr);
+    if (place.id == kUninstallButton || place.id == kCancelButton) {
       SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
-    SetWindowPos(buttons_[i], nullptr, spec.x, spec.y, spec.width, spec.height, SWP_NOZORDER);
+    SetWindowPos(buttons_[i], nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER);
   }
 }
 
