@@ -23,7 +23,7 @@
 #include "repair/acquire/download.h"
 #include "repair/acquire/package_hash.h"
 #include "repair/client/verify_repair.h"
-#include "repair/core/repair_job.h"
+#include "repair/job/repair_job.h"
 
 namespace fs = std::filesystem;
 

@@ -23,7 +23,7 @@ bool TerminateProcessRef(ProcessRef process, unsigned exitCode);
 // found by the system's usual program search; handles are not inherited.
 class ChildProcess {
  public:
-  enum class WaitResult { kExited, kTimedOut, kFailed };
+  enum class WaitResult { Exited, TimedOut, Failed };
 
   ChildProcess();
   ~ChildProcess();  // closes the handles; the process itself is left running

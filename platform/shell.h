@@ -8,7 +8,7 @@ namespace platform {
 // The current user's Desktop folder; false when the system cannot say.
 [[nodiscard]] bool DesktopFolder(std::filesystem::path& folder);
 
-enum class ShellLinkResult { kSaved, kNoLinkObject, kNotSaved };
+enum class ShellLinkResult { Saved, NoLinkObject, NotSaved };
 
 // Writes a shell link (.lnk) at `link` to `target`, replacing one that is there.
 [[nodiscard]] ShellLinkResult SaveShellLink(const std::filesystem::path& link,

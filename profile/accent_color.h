@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-inline constexpr std::uint32_t kDefaultAccentColor = 0xFFFFA640;
+#include "profile/fallbacks.h"
 
 // `accentHex` ("RRGGBB" or "#RRGGBB") as an opaque ARGB colour. Non-hex characters count as 0;
 // any other length gives kDefaultAccentColor.

@@ -75,13 +75,13 @@ bool ChildProcess::Start(const std::wstring& commandLine,
 }
 
 ChildProcess::WaitResult ChildProcess::Wait(std::uint32_t milliseconds) {
-  if (handles_->pid <= 0) return WaitResult::kFailed;
+  if (handles_->pid <= 0) return WaitResult::Failed;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (!handles_->Poll()) {
-    if (std::chrono::steady_clock::now() >= deadline) return WaitResult::kTimedOut;
+    if (std::chrono::steady_clock::now() >= deadline) return WaitResult::TimedOut;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  return WaitResult::kExited;
+  return WaitResult::Exited;
 }
 
 bool ChildProcess::Terminate(std::uint32_t exitCode) {

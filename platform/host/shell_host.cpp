@@ -46,7 +46,7 @@ ShellLinkResult SaveShellLink(const std::filesystem::path& link,
   std::ofstream out(link, std::ios::trunc);
   out << "target=" << target.native() << "\nfolder=" << workingFolder.native()
       << "\ndescription=" << WideToUtf8(description) << "\n";
-  return out ? ShellLinkResult::kSaved : ShellLinkResult::kNotSaved;
+  return out ? ShellLinkResult::Saved : ShellLinkResult::NotSaved;
 }
 
 void ShellOpen(void*, const std::wstring& file, const std::filesystem::path& folder) {

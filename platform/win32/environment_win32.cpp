@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/environment.h"
+#include "platform/win32/handles.h"
 
 namespace platform {
 
@@ -42,16 +43,6 @@ std::wstring SearchProgram(std::wstring_view fileName) {
 #include <shlwapi.h>
 
 namespace platform {
-namespace {
-
-// The text SHGetKnownFolderPath allocates, freed with the allocator it came from.
-struct KnownFolderText {
-  PWSTR text = nullptr;
-  ~KnownFolderText() { CoTaskMemFree(text); }
-};
-
-}  // namespace
-
 LocalDate Today() {
   SYSTEMTIME now = {};
   GetLocalTime(&now);
@@ -73,10 +64,10 @@ std::vector<std::wstring> ProtectedFolders() {
   };
   std::vector<std::wstring> folders;
   for (const KNOWNFOLDERID* id : kFolders) {
-    KnownFolderText path;
-    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &path.text)) && path.text &&
-        *path.text) {
-      folders.emplace_back(path.text);
+    win32::UniqueTaskMemText path;
+    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, path.out())) && path &&
+        *path.get()) {
+      folders.emplace_back(path.get());
     }
   }
   return folders;

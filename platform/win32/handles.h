@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <bcrypt.h>
+#include <objbase.h>
 #include <winhttp.h>
 
 #include <utility>
@@ -80,6 +81,23 @@ struct RegistryTraits {
   static Handle Empty() { return nullptr; }
   static void Close(Handle h) { RegCloseKey(h); }
 };
+// Text the shell and COM allocate for the caller (SHGetKnownFolderPath and the like).
+struct TaskMemTextTraits {
+  using Handle = PWSTR;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { CoTaskMemFree(h); }
+};
+struct GlobalTraits {
+  using Handle = HGLOBAL;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { GlobalFree(h); }
+};
+template <typename Interface>
+struct ComTraits {
+  using Handle = Interface*;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { h->Release(); }
+};
 
 using UniqueHandle = Owned<KernelTraits>;
 using UniqueFile = Owned<FileTraits>;
@@ -88,5 +106,17 @@ using UniqueInternet = Owned<InternetTraits>;
 using UniqueAlgorithm = Owned<AlgorithmTraits>;
 using UniqueHash = Owned<HashTraits>;
 using UniqueKey = Owned<RegistryTraits>;
+using UniqueTaskMemText = Owned<TaskMemTextTraits>;
+using UniqueGlobal = Owned<GlobalTraits>;
+
+// A COM interface pointer, released once.
+template <typename Interface>
+class ComPtr : public Owned<ComTraits<Interface>> {
+ public:
+  using Owned<ComTraits<Interface>>::Owned;
+  Interface* operator->() const { return this->get(); }
+  // For APIs that return an interface through a void**.
+  void** out_void() { return reinterpret_cast<void**>(this->out()); }
+};
 
 }  // namespace platform::win32

@@ -35,7 +35,7 @@ bool ChildProcess::Start(const std::wstring& commandLine,
                       workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
     return false;
   }
-  CloseHandle(info.hThread);
+  const win32::UniqueHandle thread(info.hThread);  // not needed: closed at once
   handles_->process.reset(info.hProcess);
   return true;
 }
@@ -43,11 +43,11 @@ bool ChildProcess::Start(const std::wstring& commandLine,
 ChildProcess::WaitResult ChildProcess::Wait(std::uint32_t milliseconds) {
   switch (WaitForSingleObject(handles_->process.get(), milliseconds)) {
     case WAIT_OBJECT_0:
-      return WaitResult::kExited;
+      return WaitResult::Exited;
     case WAIT_TIMEOUT:
-      return WaitResult::kTimedOut;
+      return WaitResult::TimedOut;
     default:
-      return WaitResult::kFailed;
+      return WaitResult::Failed;
   }
 }
 

@@ -7,41 +7,17 @@
 #include <shobjidl.h>
 
 #include "platform/shell.h"
+#include "platform/win32/handles.h"
 
 namespace platform {
-namespace {
-
-// One owner for any COM interface pointer.
-template <typename Interface>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (pointer_) pointer_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  Interface* get() const { return pointer_; }
-  Interface* operator->() const { return pointer_; }
-  void** out() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
-struct TaskMemText {
-  PWSTR text = nullptr;
-  ~TaskMemText() { CoTaskMemFree(text); }
-};
-
-}  // namespace
+using win32::ComPtr;
 
 bool DesktopFolder(std::filesystem::path& folder) {
-  TaskMemText path;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &path.text)) || !path.text) {
+  win32::UniqueTaskMemText path;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, path.out())) || !path) {
     return false;
   }
-  folder = path.text;
+  folder = path.get();
   return true;
 }
 
@@ -51,17 +27,17 @@ ShellLinkResult SaveShellLink(const std::filesystem::path& link,
                               const std::wstring& description) {
   ComPtr<IShellLinkW> shellLink;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              shellLink.out())) ||
-      !shellLink.get()) {
-    return ShellLinkResult::kNoLinkObject;
+                              shellLink.out_void())) ||
+      !shellLink) {
+    return ShellLinkResult::NoLinkObject;
   }
   shellLink->SetPath(target.c_str());
   shellLink->SetWorkingDirectory(workingFolder.c_str());
   shellLink->SetDescription(description.c_str());
   ComPtr<IPersistFile> file;
-  HRESULT result = shellLink->QueryInterface(IID_IPersistFile, file.out());
-  if (SUCCEEDED(result) && file.get()) result = file->Save(link.c_str(), TRUE);
-  return SUCCEEDED(result) ? ShellLinkResult::kSaved : ShellLinkResult::kNotSaved;
+  HRESULT result = shellLink->QueryInterface(IID_IPersistFile, file.out_void());
+  if (SUCCEEDED(result) && file) result = file->Save(link.c_str(), TRUE);
+  return SUCCEEDED(result) ? ShellLinkResult::Saved : ShellLinkResult::NotSaved;
 }
 
 void ShellOpen(void* ownerWindow, const std::wstring& file, const std::filesystem::path& folder) {

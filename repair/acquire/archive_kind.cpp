@@ -1,26 +1,16 @@
 #include "repair/acquire/archive_kind.h"
 
 #include <array>
-#include <cwctype>
 #include <fstream>
 
+#include "profile/fallbacks.h"
 #include "profile/trim.h"
-
-namespace {
-
-std::wstring Lowered(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-}  // namespace
 
 std::wstring ResolveArchiveKind(const Job& job, std::wstring_view url) {
   const std::wstring type = Lowered(TrimWhitespace(job.profile.archiveType));
   if (!type.empty() && type != L"auto") return type == L"rar" ? L"rar" : L"zip";
-  std::wstring source(url);
-  if (source.empty()) source = TrimWhitespace(job.context.jobUrl);
-  if (source.empty()) source = job.profile.archiveUrl;
+  const std::wstring source =
+      url.empty() ? ChooseJobUrl(job.context.jobUrl, job.profile) : std::wstring(url);
   return Lowered(source).find(L".rar") != std::wstring::npos ? L"rar" : L"zip";
 }
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/powershell_quote.h"
+#include "rules/powershell_quote.h"
 
 namespace {
 

@@ -21,15 +21,15 @@ std::int64_t ParseContentLength(const std::wstring& text) {
 
 const wchar_t* FailureMessage(NetworkFetch::Step step) {
   switch (step) {
-    case NetworkFetch::Step::kSession:
+    case NetworkFetch::Step::Session:
       return L"Could not start the Windows HTTP downloader.";
-    case NetworkFetch::Step::kConnect:
+    case NetworkFetch::Step::Connect:
       return L"Could not connect to the download host.";
-    case NetworkFetch::Step::kRequest:
+    case NetworkFetch::Step::Request:
       return L"Could not create the download request.";
-    case NetworkFetch::Step::kSend:
+    case NetworkFetch::Step::Send:
       return L"The server did not respond to the download request.";
-    case NetworkFetch::Step::kBody:
+    case NetworkFetch::Step::Body:
       break;
   }
   return L"The download stopped unexpectedly.";
@@ -49,11 +49,11 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
   NetworkFetch fetch(parts, L"VlmQuorvinRepair/1.0");
   NetworkFetch::Head head;
   switch (fetch.AwaitHead(stop, head)) {
-    case NetworkFetch::Outcome::kReady:
+    case NetworkFetch::Outcome::Ready:
       break;
-    case NetworkFetch::Outcome::kStopped:
+    case NetworkFetch::Outcome::Stopped:
       return false;
-    case NetworkFetch::Outcome::kFailed:
+    case NetworkFetch::Outcome::Failed:
       status.FailJob(FailureMessage(fetch.FailedStep()));
       return false;
   }
@@ -79,8 +79,8 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
   while (!stop()) {
     std::span<const std::byte> chunk;
     const NetworkFetch::Outcome next = fetch.NextChunk(stop, chunk);
-    if (next == NetworkFetch::Outcome::kStopped) break;
-    if (next == NetworkFetch::Outcome::kFailed) {
+    if (next == NetworkFetch::Outcome::Stopped) break;
+    if (next == NetworkFetch::Outcome::Failed) {
       status.FailJob(L"The download stopped unexpectedly.");
       break;
     }

@@ -7,7 +7,7 @@
 #include "repair/acquire/archive_kind.h"
 #include "repair/acquire/command_lines.h"
 #include "repair/acquire/extractors.h"
-#include "repair/client/flatten.h"
+#include "repair/acquire/flatten.h"
 
 namespace {
 
@@ -23,6 +23,32 @@ const wchar_t kZipFailed[] =
 const wchar_t kNoRarExtractor[] =
     L"RAR repair needs WinRAR, UnRAR, or 7-Zip. Install one of them or place unrar.exe/7z.exe "
     L"beside this tool.";
+
+// Runs `commandLine` hidden, published as the job's tool process, in 250 ms waits that let a
+// stop request kill it. True only when it ran to its end with exit code 0. `exitCode` receives
+// the code (0xFFFFFFFF when the start failed); it is left alone when the process was killed.
+bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
+                      std::uint32_t* exitCode = nullptr) {
+  platform::ChildProcess process;
+  if (!process.Start(commandLine)) {
+    if (exitCode) *exitCode = 0xFFFFFFFF;
+    return false;
+  }
+  status.PublishExtractor(process.Ref());
+  while (process.Wait(kWaitSliceMs) == platform::ChildProcess::WaitResult::TimedOut) {
+    if (status.IsStopRequested()) {
+      process.Terminate(kKilledExitCode);
+      // Withdrawn before the handle closes, so the window never acts on a closed handle.
+      status.SetToolProcess({});
+      return false;
+    }
+  }
+  std::uint32_t code = 1;
+  if (!process.ExitCode(code)) code = 1;
+  if (exitCode) *exitCode = code;
+  status.SetToolProcess({});
+  return code == 0;
+}
 
 bool ExtractZip(Job& job, const std::wstring& archive, const std::wstring& folder) {
   if (RunHiddenProcess(job.status, TarExtractCommandLine(archive, folder))) return true;
@@ -41,7 +67,7 @@ bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folde
   std::uint32_t code = 0;
   // A stop is not checked between candidates: each later one is started and killed at once.
   for (const ExtractorCandidate& candidate : candidates) {
-    name = FileNamePart(candidate.program);
+    name = platform::PathToWide(platform::WideToPath(candidate.program).filename());
     job.status.SetDetail(L"Extracting with " + name + L"...");
     code = 0;
     if (RunHiddenProcess(job.status, ExtractorCommandLine(candidate.program, candidate.arguments),
@@ -58,29 +84,6 @@ bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folde
 }
 
 }  // namespace
-
-bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
-                      std::uint32_t* exitCode) {
-  platform::ChildProcess process;
-  if (!process.Start(commandLine)) {
-    if (exitCode) *exitCode = 0xFFFFFFFF;
-    return false;
-  }
-  status.PublishExtractor(process.Ref());
-  while (process.Wait(kWaitSliceMs) == platform::ChildProcess::WaitResult::kTimedOut) {
-    if (status.IsStopRequested()) {
-      process.Terminate(kKilledExitCode);
-      // Withdrawn before the handle closes, so the window never acts on a closed handle.
-      status.SetToolProcess({});
-      return false;
-    }
-  }
-  std::uint32_t code = 1;
-  if (!process.ExitCode(code)) code = 1;
-  if (exitCode) *exitCode = code;
-  status.SetToolProcess({});
-  return code == 0;
-}
 
 bool ExtractPackage(Job& job, const std::filesystem::path& archive,
                     const std::filesystem::path& folder) {

@@ -1,16 +1,26 @@
 #include "repair/acquire/extractors.h"
 
-#include <cwctype>
-
 #include "platform/environment.h"
 #include "platform/text.h"
+#include "profile/trim.h"
 #include "repair/acquire/command_lines.h"
 
 namespace {
 
-std::wstring Lowered(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
+// Appends `path` unless it is empty or already listed (compared ignoring case).
+void AddUniquePath(std::vector<std::wstring>& list, const std::wstring& path) {
+  if (path.empty()) return;
+  const std::wstring key = Lowered(path);
+  for (const std::wstring& entry : list) {
+    if (Lowered(entry) == key) return;
+  }
+  list.push_back(path);
+}
+
+// The text after the last backslash or slash.
+std::wstring FileNamePart(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 // A separator only when the left side lacks one; an empty left side leaves a relative path.
@@ -37,33 +47,11 @@ std::vector<std::wstring> ExistingFiles(const std::vector<std::wstring>& candida
 
 }  // namespace
 
-std::wstring GetEnvironmentPath(std::wstring_view name) {
-  return platform::EnvironmentVariable(name);
-}
-
-std::wstring SearchExecutable(std::wstring_view fileName) {
-  return platform::SearchProgram(fileName);
-}
-
-void AddUniquePath(std::vector<std::wstring>& list, const std::wstring& path) {
-  if (path.empty()) return;
-  const std::wstring key = Lowered(path);
-  for (const std::wstring& entry : list) {
-    if (Lowered(entry) == key) return;
-  }
-  list.push_back(path);
-}
-
-std::wstring FileNamePart(const std::wstring& path) {
-  const auto slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstring& archive,
                                                const std::wstring& folder) {
   const std::wstring toolFolder = platform::PathToWide(job.context.exePath.parent_path());
-  const std::wstring programFiles = GetEnvironmentPath(L"ProgramFiles");
-  const std::wstring programFilesX86 = GetEnvironmentPath(L"ProgramFiles(x86)");
+  const std::wstring programFiles = platform::EnvironmentVariable(L"ProgramFiles");
+  const std::wstring programFilesX86 = platform::EnvironmentVariable(L"ProgramFiles(x86)");
 
   std::vector<ExtractorCandidate> result;
   const std::vector<std::wstring> rarFamily = ExistingFiles({
@@ -73,8 +61,8 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
       JoinPath(programFiles, kWinRar),
       JoinPath(programFilesX86, kWinRarUnrar),
       JoinPath(programFilesX86, kWinRar),
-      SearchExecutable(L"unrar.exe"),
-      SearchExecutable(L"WinRAR.exe"),
+      platform::SearchProgram(L"unrar.exe"),
+      platform::SearchProgram(L"WinRAR.exe"),
   });
   for (const std::wstring& program : rarFamily) {
     const bool winrar = Lowered(FileNamePart(program)) == L"winrar.exe";
@@ -85,8 +73,8 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
       JoinPath(toolFolder, L"7za.exe"),
       JoinPath(programFiles, kSevenZip),
       JoinPath(programFilesX86, kSevenZip),
-      SearchExecutable(L"7z.exe"),
-      SearchExecutable(L"7za.exe"),
+      platform::SearchProgram(L"7z.exe"),
+      platform::SearchProgram(L"7za.exe"),
   });
   for (const std::wstring& program : sevenZip) {
     result.push_back({program, SevenZipExtractArguments(archive, folder)});

@@ -23,7 +23,7 @@ struct NetworkFetch::Shared {
   bool failed = false;
   bool ended = false;
   bool abandoned = false;
-  Step failedStep = Step::kSession;
+  Step failedStep = Step::Session;
   Head head;
   std::vector<std::vector<std::byte>> free;
   struct Filled {
@@ -43,10 +43,10 @@ struct NetworkFetch::Shared {
 
   void Run(const platform::CrackedUrl& url, const std::wstring& userAgent) {
     platform::HttpGet http;
-    if (!http.OpenSession(userAgent)) return Fail(Step::kSession);
-    if (!http.Connect(url)) return Fail(Step::kConnect);
-    if (!http.OpenRequest(url, url.path + url.extra)) return Fail(Step::kRequest);
-    if (!http.SendAndReceive()) return Fail(Step::kSend);
+    if (!http.OpenSession(userAgent)) return Fail(Step::Session);
+    if (!http.Connect(url)) return Fail(Step::Connect);
+    if (!http.OpenRequest(url, url.path + url.extra)) return Fail(Step::Request);
+    if (!http.SendAndReceive()) return Fail(Step::Send);
     {
       std::lock_guard lock(mutex);
       head.statusCode = http.StatusCode();
@@ -64,7 +64,7 @@ struct NetworkFetch::Shared {
         free.pop_back();
       }
       std::size_t got = 0;
-      if (!http.Read(buffer.data(), buffer.size(), got)) return Fail(Step::kBody);
+      if (!http.Read(buffer.data(), buffer.size(), got)) return Fail(Step::Body);
       std::lock_guard lock(mutex);
       filled.push_back({std::move(buffer), got});
       changed.notify_all();
@@ -77,9 +77,9 @@ struct NetworkFetch::Shared {
   Outcome Await(std::unique_lock<std::mutex>& lock, const std::function<bool()>& stop,
                 Ready ready) {
     for (;;) {
-      if (ready()) return Outcome::kReady;
-      if (failed) return Outcome::kFailed;
-      if (stop && stop()) return Outcome::kStopped;
+      if (ready()) return Outcome::Ready;
+      if (failed) return Outcome::Failed;
+      if (stop && stop()) return Outcome::Stopped;
       changed.wait_for(lock, kWaitSlice);
     }
   }
@@ -101,7 +101,7 @@ NetworkFetch::~NetworkFetch() {
 NetworkFetch::Outcome NetworkFetch::AwaitHead(const std::function<bool()>& stop, Head& head) {
   std::unique_lock lock(shared_->mutex);
   const Outcome outcome = shared_->Await(lock, stop, [&] { return shared_->headReady; });
-  if (outcome == Outcome::kReady) head = shared_->head;
+  if (outcome == Outcome::Ready) head = shared_->head;
   return outcome;
 }
 
@@ -116,12 +116,12 @@ NetworkFetch::Outcome NetworkFetch::NextChunk(const std::function<bool()>& stop,
   }
   // Chunks already read count even when the transfer failed after them.
   const Outcome outcome = s.Await(lock, stop, [&] { return !s.filled.empty(); });
-  if (outcome != Outcome::kReady) return outcome;
+  if (outcome != Outcome::Ready) return outcome;
   Shared::Filled next = std::move(s.filled.front());
   s.filled.pop_front();
   s.lent = std::move(next.buffer);
   chunk = std::span<const std::byte>(s.lent.data(), next.size);
-  return Outcome::kReady;
+  return Outcome::Ready;
 }
 
 NetworkFetch::Step NetworkFetch::FailedStep() const {

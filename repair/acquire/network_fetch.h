@@ -15,9 +15,9 @@
 // it shares and lets go of everything itself.
 class NetworkFetch {
  public:
-  enum class Outcome { kReady, kFailed, kStopped };
+  enum class Outcome { Ready, Failed, Stopped };
   // The step of the request that failed.
-  enum class Step { kSession, kConnect, kRequest, kSend, kBody };
+  enum class Step { Session, Connect, Request, Send, Body };
 
   struct Head {
     std::uint32_t statusCode = 0;
@@ -36,7 +36,7 @@ class NetworkFetch {
   // The next piece of the body, empty at its end; valid until the next call.
   [[nodiscard]] Outcome NextChunk(const std::function<bool()>& stop,
                                   std::span<const std::byte>& chunk);
-  // Where the request failed, after kFailed.
+  // Where the request failed, after Failed.
   [[nodiscard]] Step FailedStep() const;
 
   struct Shared;

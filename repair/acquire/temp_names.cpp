@@ -4,6 +4,7 @@
 
 #include "platform/environment.h"
 #include "platform/text.h"
+#include "profile/fallbacks.h"
 #include "profile/file_name.h"
 #include "repair/acquire/archive_kind.h"
 
@@ -16,10 +17,9 @@ std::filesystem::path InTempFolder(const std::wstring& name) {
 }  // namespace
 
 std::filesystem::path MakeDownloadPath(const Job& job) {
-  constexpr const wchar_t* kFallbackStem = L"VlmQuorvinInstaller";
   const std::wstring& toolName = job.profile.repairToolName;
-  const std::wstring stem =
-      SanitizeFileName(toolName.empty() ? kFallbackStem : toolName, kFallbackStem);
+  const std::wstring stem = SanitizeFileName(toolName.empty() ? kFallbackRepairToolStem : toolName,
+                                             kFallbackRepairToolStem);
   const std::wstring extension = ResolveArchiveKind(job, L"") == L"rar" ? L".rar" : L".zip";
   return InTempFolder(stem + L"_" + std::to_wstring(platform::ProcessId()) + L"_" +
                       std::to_wstring(platform::TickCount()) + extension);

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "repair/client/folder_rule.h"
+#include "platform/remove_tree.h"
 #include "repair/client/own_executable.h"
-#include "repair/client/remove_tree.h"
+#include "rules/folder_rule.h"
 
 namespace fs = std::filesystem;
 
@@ -34,7 +34,7 @@ bool RemoveOldClientFiles(Job& job) {
   for (const fs::path& entry : entries) {
     if (self.Matches(entry)) continue;
     std::error_code ignored;
-    RemoveTree(entry, ignored);
+    (void)platform::RemoveFileTree(entry, ignored);
   }
   return true;
 }

@@ -1,17 +1,14 @@
 #include "repair/client/own_executable.h"
 
-#include <cwctype>
-
 #include "platform/text.h"
+#include "profile/trim.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 std::wstring LowerFileName(const fs::path& path) {
-  std::wstring name = platform::PathToWide(path.filename());
-  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
-  return name;
+  return Lowered(platform::PathToWide(path.filename()));
 }
 
 }  // namespace

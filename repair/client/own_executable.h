@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "repair/client/folder_rule.h"
 #include "repair/core/job.h"
+#include "rules/folder_rule.h"
 
 // The running tool's own executable, resolved once so that a whole file pass can ask about it.
 class OwnExecutable {

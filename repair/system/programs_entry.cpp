@@ -7,20 +7,11 @@
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "profile/trim.h"
-#include "repair/system/programs_key.h"
+#include "rules/programs_key.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::wstring FirstNotBlank(std::initializer_list<const std::wstring*> values,
-                           const std::wstring& fallback) {
-  for (const std::wstring* value : values) {
-    std::wstring trimmed = TrimWhitespace(*value);
-    if (!trimmed.empty()) return trimmed;
-  }
-  return fallback;
-}
 
 std::wstring InstallDate() {
   const platform::LocalDate today = platform::Today();
@@ -32,7 +23,7 @@ std::wstring InstallDate() {
 }  // namespace
 
 std::wstring ProgramsEntryPublisher(const PackageProfile& profile) {
-  return FirstNotBlank({&profile.programsPublisher, &profile.companyName}, L"Quorvin");
+  return FirstNotBlank({&profile.programsPublisher, &profile.companyName}, kFallbackPublisher);
 }
 
 std::wstring ProgramsEntryVersion(const PackageProfile& profile) {
@@ -81,8 +72,7 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
     return false;
   }
   platform::RegistryKey key;
-  if (!key.Create(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
-                  ProgramsKeyName(job.profile))) {
+  if (!key.Create(ProgramsKeyPath(job.profile))) {
     message = L"Could not register the game in Programs and Features.";
     return false;
   }

@@ -2,14 +2,10 @@
 
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "profile/file_name.h"
 #include "repair/system/programs_entry.h"
+#include "rules/shortcut_name.h"
 
 namespace fs = std::filesystem;
-
-std::wstring ShortcutFileName(const PackageProfile& profile) {
-  return LinkFileName(profile.shortcutName, L"Velmora");
-}
 
 bool CreateDesktopShortcut(const Job& job, std::wstring& message) {
   const fs::path target = ResolveStartupExe(job);
@@ -30,13 +26,13 @@ bool CreateDesktopShortcut(const Job& job, std::wstring& message) {
   const fs::path link = desktop / platform::WideToPath(ShortcutFileName(job.profile));
   switch (platform::SaveShellLink(link, target, target.parent_path(),
                                   job.profile.downloaderName + L" launcher")) {
-    case platform::ShellLinkResult::kNoLinkObject:
+    case platform::ShellLinkResult::NoLinkObject:
       message = L"Could not create the Windows shortcut object.";
       return false;
-    case platform::ShellLinkResult::kNotSaved:
+    case platform::ShellLinkResult::NotSaved:
       message = L"Could not save the shortcut to your Desktop.";
       return false;
-    case platform::ShellLinkResult::kSaved:
+    case platform::ShellLinkResult::Saved:
       break;
   }
   message = L"Game desktop shortcut created.";

@@ -4,10 +4,6 @@
 
 #include "repair/core/job.h"
 
-// The desktop shortcut's file name: `shortcutName` made one file-name component (fallback
-// "Velmora"), with ".lnk" appended unless it already ends so in any letter case.
-[[nodiscard]] std::wstring ShortcutFileName(const PackageProfile& profile);
-
 // Puts a shortcut to the startup program on the user's Desktop. `message` says what happened,
 // for the status line on success or a warning box on failure.
 [[nodiscard]] bool CreateDesktopShortcut(const Job& job, std::wstring& message);

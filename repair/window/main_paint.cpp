@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
+#include "profile/fallbacks.h"
 #include "profile/file_name.h"
-#include "repair/window/progress_view.h"
-#include "repair/window/text_drawing.h"
-#include "repair/window/window_frame.h"
+#include "repair/view/progress_view.h"
+#include "ui/text_drawing.h"
+#include "ui/window_frame.h"
 
 namespace {
 
@@ -29,21 +30,19 @@ void DrawProgress(Gdiplus::Graphics& g, const StatusSnapshot& status, std::uint3
     Gdiplus::SolidBrush bar{Color(accent)};
     g.FillRectangle(&bar, 115, 329, fill, 24);
   }
-  DrawTextIn(g, ProgressLineText(status), 15.0f, Gdiplus::FontStyleBold, kMainText,
-             Gdiplus::RectF(114, 356, 632, 24));
-  DrawTextIn(g, status.detailLine, 12.0f, Gdiplus::FontStyleRegular,
-             status.stage == JobStage::Failed ? accent : kDetailText,
-             Gdiplus::RectF(84, 380, 692, 24));
+  ui::DrawTextIn(g, ProgressLineText(status), 15.0f, Gdiplus::FontStyleBold, kMainText,
+                 Gdiplus::RectF(114, 356, 632, 24));
+  ui::DrawTextIn(g, status.detailLine, 12.0f, Gdiplus::FontStyleRegular,
+                 status.stage == JobStage::Failed ? accent : kDetailText,
+                 Gdiplus::RectF(84, 380, 692, 24));
 }
 
-}  // namespace
-
 void DrawTitleBar(Gdiplus::Graphics& g, const std::wstring& title, std::uint32_t accent) {
-  DrawTitleBand(g, SanitizeFileName(title, L"VlmQuorvinInstaller.exe"), 22, kWindowWidth, accent);
+  ui::DrawTitleBand(g, SanitizeFileName(title, kFallbackRepairToolName), 22, kWindowWidth, accent);
 }
 
 void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent) {
-  if (HasSize(logo)) {
+  if (ui::HasSize(logo)) {
     const double width = logo->GetWidth();
     const double height = logo->GetHeight();
     const double scale = std::min(126 / height, 170 / width);
@@ -57,28 +56,30 @@ void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent)
   g.FillEllipse(&disc, 373, 88, 112, 112);
   Gdiplus::Pen ring(Color(accent), 2.0f);
   g.DrawEllipse(&ring, 373, 88, 112, 112);
-  DrawTextIn(g, L"VQ", 36.0f, Gdiplus::FontStyleBold, accent, Gdiplus::RectF(373, 88, 112, 112),
-             {Gdiplus::StringAlignmentCenter, true, false});
+  ui::DrawTextIn(g, L"VQ", 36.0f, Gdiplus::FontStyleBold, accent, Gdiplus::RectF(373, 88, 112, 112),
+                 {Gdiplus::StringAlignmentCenter, true, false});
 }
+
+}  // namespace
 
 void RenderMainWindow(Gdiplus::Graphics& g, const MainWindowView& view) {
   g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
   g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-  DrawCoverBackground(g, view.background, kWindowWidth, kWindowHeight);
+  ui::DrawCoverBackground(g, view.background, kWindowWidth, kWindowHeight);
   DrawTitleBar(g, view.title, view.accent);
   Gdiplus::SolidBrush panel{Color(kPanel)};
   g.FillRectangle(&panel, 48, 72, 764, 310);
   Gdiplus::Pen panelBorder(Color(kBorder), 1.0f);
   g.DrawRectangle(&panelBorder, 48, 72, 764, 310);
   DrawLogo(g, view.logo, view.accent);
-  DrawTextIn(g, L"Repair or Reinstall the Game", 28.0f, Gdiplus::FontStyleBold, view.accent,
-             Gdiplus::RectF(72, 214, 716, 40));
-  DrawTextIn(g, view.clientFolder, 12.0f, Gdiplus::FontStyleRegular, kSecondaryText,
-             Gdiplus::RectF(84, 276, 692, 26));
+  ui::DrawTextIn(g, L"Repair or Reinstall the Game", 28.0f, Gdiplus::FontStyleBold, view.accent,
+                 Gdiplus::RectF(72, 214, 716, 40));
+  ui::DrawTextIn(g, view.clientFolder, 12.0f, Gdiplus::FontStyleRegular, kSecondaryText,
+                 Gdiplus::RectF(84, 276, 692, 26));
   DrawProgress(g, view.status, view.accent);
 }
 
 void PaintMainWindow(HWND window, const MainWindowView& view) {
-  PaintBuffered(window, kWindowWidth, kWindowHeight,
-                [&view](Gdiplus::Graphics& g) { RenderMainWindow(g, view); });
+  ui::PaintBuffered(window, kWindowWidth, kWindowHeight,
+                    [&view](Gdiplus::Graphics& g) { RenderMainWindow(g, view); });
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "repair/window/gdiplus_include.h"
+#include "ui/gdiplus_include.h"
 
 #include <cstdint>
 #include <string>
 
+#include "profile/fallbacks.h"
 #include "repair/core/repair_status.h"
 
 inline constexpr int kWindowWidth = 860;
@@ -14,7 +15,7 @@ inline constexpr int kWindowHeight = 560;
 struct MainWindowView {
   Gdiplus::Bitmap* background = nullptr;  // may be absent
   Gdiplus::Bitmap* logo = nullptr;        // may be absent
-  std::uint32_t accent = 0xFFFFA640;
+  std::uint32_t accent = kDefaultAccentColor;
   std::wstring title;  // `repairToolName`
   std::wstring clientFolder;
   StatusSnapshot status;
@@ -22,8 +23,6 @@ struct MainWindowView {
 
 // Draws the whole client area onto `graphics` (any 860 x 560 surface).
 void RenderMainWindow(Gdiplus::Graphics& graphics, const MainWindowView& view);
-void DrawTitleBar(Gdiplus::Graphics& graphics, const std::wstring& title, std::uint32_t accent);
-void DrawLogo(Gdiplus::Graphics& graphics, Gdiplus::Bitmap* logo, std::uint32_t accent);
 
 // The WM_PAINT handler: renders into an off-screen 32 bpp bitmap, then one copy to the window.
 void PaintMainWindow(HWND window, const MainWindowView& view);

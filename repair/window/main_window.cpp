@@ -6,65 +6,33 @@
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "profile/accent_color.h"
-#include "profile/trim.h"
-#include "repair/core/repair_job.h"
+#include "profile/fallbacks.h"
+#include "repair/job/repair_job.h"
 #include "repair/system/shortcut.h"
-#include "repair/window/button_rules.h"
-#include "repair/window/image_resource.h"
+#include "repair/window/main_buttons.h"
 #include "repair/window/main_paint.h"
-#include "repair/window/owner_button.h"
+#include "ui/image_resource.h"
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Parcelwright.RepairTool";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerMs = 250;
 constexpr UINT kJobDoneMessage = WM_APP + 1;
 
+constexpr ui::WindowShape kShape = {
+    .className = L"Parcelwright.RepairTool",
+    .initialTitle = kFallbackRepairToolStem,
+    .width = kWindowWidth,
+    .height = kWindowHeight,
+    .corner = 26,
+    .dragWidth = 772,
+    .dragHeight = 48,
+    .fallbackIcon = true,
+};
+
 }  // namespace
 
-MainWindow::~MainWindow() {
-  if (font_) DeleteObject(font_);
-}
-
-HWND MainWindow::Create(HINSTANCE instance) {
-  instance_ = instance;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &MainWindow::Procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kClassName;
-  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(101));
-  if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
-  windowClass.hIcon = icon;
-  windowClass.hIconSm = icon;
-  RegisterClassExW(&windowClass);
-
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
-  HWND window = CreateWindowExW(WS_EX_APPWINDOW, kClassName, L"VlmQuorvinInstaller",
-                                WS_POPUP | WS_MINIMIZEBOX, x, y, kWindowWidth, kWindowHeight,
-                                nullptr, nullptr, instance, this);
-  if (!window) return nullptr;
-  // The window owns the region once it is set; a failed region leaves it rectangular.
-  if (HRGN region = CreateRoundRectRgn(0, 0, kWindowWidth + 1, kWindowHeight + 1, 26, 26)) {
-    if (!SetWindowRgn(window, region, TRUE)) DeleteObject(region);
-  }
-  return window;
-}
-
-LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
-}
+MainWindow::MainWindow(RepairApp& app) : BorderlessWindow(kShape), app_(app) {}
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -84,9 +52,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnClose();
       return 0;
     case WM_NCHITTEST:
-      return OnNcHitTest(wParam, lParam);
+      return HitTestCaption(wParam, lParam);
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam));
+      OnCommand(static_cast<ButtonId>(LOWORD(wParam)));
       break;
     case WM_TIMER:
       OnTimer();
@@ -97,32 +65,26 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void MainWindow::OnCreate() {
   PackageProfile& profile = app_.profile;
   (void)LoadPackageProfile({}, profile);
-  if (profile.startupExe.empty()) profile.startupExe = L"patcher.exe";
-  if (profile.repairToolName.empty()) profile.repairToolName = L"VlmQuorvinInstaller.exe";
+  ApplyRepairToolFallbacks(profile);
   SetWindowTextW(window_, profile.repairToolName.c_str());
   app_.accentColor = ParseAccentColor(profile.accentHex);
   app_.context.exePath = platform::WideToPath(platform::OwnModulePath());
   app_.context.clientFolder = app_.context.exePath.parent_path();
-  if (profile.showLogo) logo_ = LoadImageResource(platform::kLogoResourceId);
-  background_ = LoadImageResource(platform::kBackgroundResourceId);
+  if (profile.showLogo) logo_ = ui::LoadImageResource(platform::kLogoResourceId);
+  background_ = ui::LoadImageResource(platform::kBackgroundResourceId);
 
-  font_ =
-      CreateFontW(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Segoe UI");
   for (std::size_t i = 0; i < kButtons.size(); ++i) {
-    buttons_[i] = CreateWindowExW(
-        0, L"BUTTON", kButtons[i].text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 10,
-        10, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtons[i].id)), instance_,
-        nullptr);
+    buttons_[i] = CreateOwnerButton(static_cast<int>(kButtons[i].id), kButtons[i].text);
   }
-  for (HWND button : buttons_)
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  for (HWND button : buttons_) {
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(ButtonFont()), TRUE);
+  }
   LayoutButtons();
   SetTimer(window_, kTimerId, kTimerMs, nullptr);
 }
@@ -144,7 +106,7 @@ void MainWindow::OnPaint() {
 }
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  DrawOwnerButton(item, app_.accentColor, app_.primaryServerSelected);
+  DrawMainButton(item, app_.accentColor, app_.primaryServerSelected);
 }
 
 void MainWindow::OnClose() {
@@ -163,29 +125,22 @@ void MainWindow::OnClose() {
   DestroyWindow(window_);
 }
 
-LRESULT MainWindow::OnNcHitTest(WPARAM wParam, LPARAM lParam) {
-  POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  ScreenToClient(window_, &point);
-  if (point.y < 48 && point.x < 772) return HTCAPTION;
-  return DefWindowProcW(window_, WM_NCHITTEST, wParam, lParam);
-}
-
-void MainWindow::OnCommand(int id) {
+void MainWindow::OnCommand(ButtonId id) {
   const PackageProfile& profile = app_.profile;
   switch (id) {
-    case kRepairButton: {
+    case ButtonId::Repair: {
       const bool mirror = IsMultiServerMode(profile) && !app_.primaryServerSelected;
       StartRepairJob(JobMode::Repair,
                      mirror ? profile.archiveMirrorUrls.front() : profile.archiveUrl);
       break;
     }
-    case kPrimaryServerButton:
-    case kMirrorServerButton:
-      app_.primaryServerSelected = id == kPrimaryServerButton;
-      InvalidateRect(Button(kPrimaryServerButton), nullptr, TRUE);
-      InvalidateRect(Button(kMirrorServerButton), nullptr, TRUE);
+    case ButtonId::PrimaryServer:
+    case ButtonId::MirrorServer:
+      app_.primaryServerSelected = id == ButtonId::PrimaryServer;
+      InvalidateRect(Button(ButtonId::PrimaryServer), nullptr, TRUE);
+      InvalidateRect(Button(ButtonId::MirrorServer), nullptr, TRUE);
       break;
-    case kReinstallButton:
+    case ButtonId::Reinstall:
       if (MessageBoxW(window_,
                       L"This will delete the current client files in this folder, then reinstall "
                       L"from the CDN package.\n\nContinue?",
@@ -193,26 +148,26 @@ void MainWindow::OnCommand(int id) {
         StartRepairJob(JobMode::Reinstall, L"");
       }
       break;
-    case kShortcutButton:
+    case ButtonId::Shortcut:
       CreateShortcutNow();
       break;
-    case kRunPatcherButton:
+    case ButtonId::RunPatcher:
       LaunchStartupExe(job_, window_);
       break;
-    case kWebsiteButton:
+    case ButtonId::Website:
       OpenConfiguredLink(profile.websiteUrl, window_);
       break;
-    case kDiscordButton:
+    case ButtonId::Discord:
       OpenConfiguredLink(profile.discordUrl, window_);
       break;
-    case kRetryButton:
+    case ButtonId::Retry:
       RetryJob();
       break;
-    case kMinimiseButton:
+    case ButtonId::Minimise:
       ShowWindow(window_, SW_MINIMIZE);
       break;
-    case kCloseButton:
-    case kCloseTitleButton:
+    case ButtonId::Close:
+    case ButtonId::CloseTitle:
       SendMessageW(window_, WM_CLOSE, 0, 0);
       break;
     default:
@@ -231,16 +186,15 @@ void MainWindow::Invalidate() {
 }
 
 void MainWindow::EnableJobButtons(bool enabled) {
-  for (const int id :
-       {kRepairButton, kPrimaryServerButton, kMirrorServerButton, kReinstallButton}) {
+  for (const ButtonId id :
+       {ButtonId::Repair, ButtonId::PrimaryServer, ButtonId::MirrorServer, ButtonId::Reinstall}) {
     EnableWindow(Button(id), enabled ? TRUE : FALSE);
   }
 }
 
 void MainWindow::StartRepairJob(JobMode mode, const std::wstring& url) {
   if (app_.worker.joinable() || app_.status.IsRunning()) return;
-  const std::wstring trimmed = TrimWhitespace(url);
-  app_.context.jobUrl = trimmed.empty() ? app_.profile.archiveUrl : trimmed;
+  app_.context.jobUrl = ChooseJobUrl(url, app_.profile);
   app_.patcherLaunched = false;
   app_.shortcutOffered = false;
   app_.status.BeginJobStatus(mode);
@@ -285,8 +239,8 @@ void MainWindow::CreateShortcutNow() {
   std::wstring message;
   if (CreateDesktopShortcut(job_, message)) {
     app_.status.SetDetail(message);
-    SetWindowTextW(Button(kShortcutButton), L"Game Shortcut Created");
-    EnableWindow(Button(kShortcutButton), FALSE);
+    SetWindowTextW(Button(ButtonId::Shortcut), L"Game Shortcut Created");
+    EnableWindow(Button(ButtonId::Shortcut), FALSE);
     Invalidate();
   } else {
     MessageBoxW(window_, message.c_str(), L"Create Game Shortcut", MB_ICONWARNING);
@@ -304,7 +258,7 @@ void MainWindow::RetryJob() {
   Invalidate();
 }
 
-HWND MainWindow::Button(int id) const {
+HWND MainWindow::Button(ButtonId id) const {
   for (std::size_t i = 0; i < kButtons.size(); ++i) {
     if (kButtons[i].id == id) return buttons_[i];
   }
@@ -326,17 +280,12 @@ void MainWindow::UpdateButtons() {
   const bool failed = app_.status.IsFailed() && app_.status.IsFinished();
   const bool multiServer = IsMultiServerMode(app_.profile);
   // The order in which the buttons are shown or hidden.
-  static constexpr int kOrder[] = {kRepairButton,    kPrimaryServerButton, kMirrorServerButton,
-                                   kReinstallButton, kRetryButton,         kCloseButton,
-                                   kWebsiteButton,   kDiscordButton,       kShortcutButton,
-                                   kRunPatcherButton};
-  for (const int id : kOrder) {
+  static constexpr ButtonId kOrder[] = {
+      ButtonId::Repair,   ButtonId::PrimaryServer, ButtonId::MirrorServer, ButtonId::Reinstall,
+      ButtonId::Retry,    ButtonId::Close,         ButtonId::Website,      ButtonId::Discord,
+      ButtonId::Shortcut, ButtonId::RunPatcher};
+  for (const ButtonId id : kOrder) {
     const bool placed = ButtonPlacement(id, multiServer).placed;
     ShowWindow(Button(id), placed && IsButtonShown(id, app_.profile, failed) ? SW_SHOW : SW_HIDE);
   }
-}
-
-void MainWindow::ReleaseImages() {
-  logo_.reset();
-  background_.reset();
 }

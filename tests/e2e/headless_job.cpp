@@ -15,8 +15,8 @@
 
 #include "platform/environment.h"
 #include "platform/text.h"
-#include "profile/package_profile.h"
-#include "repair/core/repair_job.h"
+#include "profile/fallbacks.h"
+#include "repair/job/repair_job.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   PackageProfile profile;
   (void)LoadPackageProfile({}, profile);
-  if (profile.startupExe.empty()) profile.startupExe = L"patcher.exe";
+  ApplyRepairToolFallbacks(profile);
   std::wstring stopAt;
   int stopAfterMs = 0;
   for (int i = 3; i + 1 < argc; i += 2) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/text.h"
+#include "rules/powershell_quote.h"
 #include "standins.h"
 #include "test_support.h"
 
@@ -96,9 +97,9 @@ TEST_F(ExtractionTest, PowerShellTakesOverWhenTarFailsAndGetsEscapedLiterals) {
   EXPECT_EQ(starts[1].first, "powershell.exe");
   EXPECT_TRUE(test::SameCommandLine(starts[1].second,
                                     L"powershell.exe -NoProfile -ExecutionPolicy Bypass -Command "
-                                    L"\"Expand-Archive -LiteralPath '" +
-                                        EscapeSingleQuotes(W(archive)) + L"' -DestinationPath '" +
-                                        EscapeSingleQuotes(W(out_)) + L"' -Force\""))
+                                    L"\"Expand-Archive -LiteralPath " +
+                                        QuotePowerShellLiteral(W(archive)) + L" -DestinationPath " +
+                                        QuotePowerShellLiteral(W(out_)) + L" -Force\""))
       << starts[1].second;
 }
 

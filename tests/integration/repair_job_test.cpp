@@ -1,4 +1,4 @@
-#include "repair/core/repair_job.h"
+#include "repair/job/repair_job.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,9 @@
 
 #include "platform/resources.h"
 #include "platform/text.h"
+#include "profile/fallbacks.h"
 #include "registry_reader.h"
-#include "repair/system/programs_key.h"
+#include "rules/programs_key.h"
 #include "server.h"
 #include "standins.h"
 #include "test_support.h"
@@ -42,7 +43,7 @@ class RepairJobTest : public ::testing::Test {
     f_.profile.programsDisplayName =
         L"Velmora Job Test " + std::to_wstring(::testing::UnitTest::GetInstance()->random_seed());
     f_.profile.websiteUrl = L"https://velmora.example/";
-    f_.profile.startupExe = L"patcher.exe";  // as the window sets it
+    ApplyRepairToolFallbacks(f_.profile);  // as the window does
     key_ = ProgramsKeyName(f_.profile);
 #ifndef _WIN32
     platform::SetHostResource(platform::kUninstallerResourceId, "MZ stand-in uninstaller");

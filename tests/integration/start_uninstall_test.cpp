@@ -6,8 +6,8 @@
 #include "platform/environment.h"
 #include "platform/text.h"
 #include "powershell_reader.h"
-#include "repair/client/folder_rule.h"
-#include "repair/system/programs_key.h"
+#include "rules/folder_rule.h"
+#include "rules/programs_key.h"
 #include "standins.h"
 #include "test_support.h"
 #include "uninstall/flow/start_uninstall.h"
@@ -62,7 +62,7 @@ class StartUninstallTest : public ::testing::Test {
   // The stand-in's record once it has ended.
   std::vector<std::string> Record() {
     if (uninstaller_.helper) {
-      EXPECT_EQ(uninstaller_.helper->Wait(30000), platform::ChildProcess::WaitResult::kExited);
+      EXPECT_EQ(uninstaller_.helper->Wait(30000), platform::ChildProcess::WaitResult::Exited);
     }
     return test::StandinLog(log_);
   }
@@ -125,7 +125,7 @@ TEST_F(StartUninstallTest, StartingAgainHoldsOnlyTheLatestHelper) {
   GameIn(dir_ / "Games" / "Velmora");
   ASSERT_TRUE(Start());
   const platform::ProcessRef first = uninstaller_.helper->Ref();
-  EXPECT_EQ(uninstaller_.helper->Wait(30000), platform::ChildProcess::WaitResult::kExited);
+  EXPECT_EQ(uninstaller_.helper->Wait(30000), platform::ChildProcess::WaitResult::Exited);
   GameIn(dir_ / "Games" / "Velmora");  // the Windows stand-in has carried the first one out
   ASSERT_TRUE(Start());
   EXPECT_NE(uninstaller_.helper->Ref(), first);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "repair/window/gdiplus_include.h"
+#include "ui/gdiplus_include.h"
 
 #include <cstdint>
 

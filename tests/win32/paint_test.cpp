@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "canvas.h"
-#include "repair/window/gdiplus_session.h"
+#include "repair/window/main_buttons.h"
 #include "repair/window/main_paint.h"
-#include "repair/window/owner_button.h"
+#include "ui/gdiplus_session.h"
 
 namespace {
 
@@ -13,11 +13,11 @@ constexpr std::uint32_t kAccent = 0xFFFFA640;
 
 class GdiplusEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { session_ = std::make_unique<GdiplusSession>(); }
+  void SetUp() override { session_ = std::make_unique<ui::GdiplusSession>(); }
   void TearDown() override { session_.reset(); }
 
  private:
-  std::unique_ptr<GdiplusSession> session_;
+  std::unique_ptr<ui::GdiplusSession> session_;
 };
 
 const auto* const kGdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
@@ -138,7 +138,7 @@ class ButtonPaintTest : public ::testing::TestWithParam<ButtonCase> {};
 TEST_P(ButtonPaintTest, FillBorderAndTextByIdAndState) {
   const ButtonCase& expected = GetParam();
   test::Canvas c(200, 44);
-  OwnerButton button;
+  ui::OwnerButton button;
   button.id = expected.id;
   button.rect = Gdiplus::Rect(0, 0, 200, 44);
   button.caption = L"HHHH";
@@ -147,7 +147,7 @@ TEST_P(ButtonPaintTest, FillBorderAndTextByIdAndState) {
   button.accent = kAccent;
   {
     Gdiplus::Graphics g = c.Graphics();
-    PaintOwnerButton(g, button);
+    PaintMainButton(g, button);
   }
   EXPECT_EQ(c.At(10, 10), expected.fill);
   EXPECT_EQ(c.At(0, 22), expected.border);
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ChoiceButtonPaint, CheckedAndUnchecked) {
   for (const bool checked : {true, false}) {
     test::Canvas c(300, 34);
-    OwnerButton button;
+    ui::OwnerButton button;
     button.id = 4011;
     button.rect = Gdiplus::Rect(0, 0, 300, 34);
     button.caption = L"Repair game on Asia Download Server";
@@ -177,7 +177,7 @@ TEST(ChoiceButtonPaint, CheckedAndUnchecked) {
     button.accent = kAccent;
     {
       Gdiplus::Graphics g = c.Graphics();
-      PaintOwnerButton(g, button);
+      PaintMainButton(g, button);
     }
     EXPECT_EQ(c.At(150, 2), 0xFF18191Eu);
     EXPECT_EQ(c.At(0, 17), checked ? kAccent : 0xFF5C5766u);     // outline

@@ -10,7 +10,7 @@
 #include "profile/package_profile.h"
 #include "repair/core/job.h"
 #include "repair/system/programs_entry.h"
-#include "repair/system/programs_key.h"
+#include "rules/programs_key.h"
 
 namespace fs = std::filesystem;
 

@@ -82,7 +82,7 @@ TEST_F(UninstallPaintTest, BackgroundImageCoversAndIsVeiled) {
 }
 
 struct UninstallButtonCase {
-  int id;
+  UninstallButtonId id;
   bool disabled;
   bool pressed;
   std::uint32_t fill;
@@ -96,8 +96,8 @@ class UninstallButtonTest : public ::testing::TestWithParam<UninstallButtonCase>
 TEST_P(UninstallButtonTest, FixedColoursByIdOnePressedColourAndNoDisabledLook) {
   const UninstallButtonCase& expected = GetParam();
   test::Canvas c(148, 42);
-  OwnerButton button;
-  button.id = expected.id;
+  ui::OwnerButton button;
+  button.id = static_cast<int>(expected.id);
   button.rect = Gdiplus::Rect(0, 0, 148, 42);
   button.caption = L"HHHH";
   button.disabled = expected.disabled;
@@ -115,14 +115,21 @@ TEST_P(UninstallButtonTest, FixedColoursByIdOnePressedColourAndNoDisabledLook) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ids, UninstallButtonTest,
-    ::testing::Values(
-        UninstallButtonCase{kUninstallButton, false, false, kOrange, kOrange, 0xFF0A0A0C},
-        UninstallButtonCase{kUninstallButton, true, false, kOrange, kOrange, 0xFF0A0A0C},
-        UninstallButtonCase{kUninstallButton, false, true, 0xFFD28228, kOrange, 0xFF0A0A0C},
-        UninstallButtonCase{kCancelButton, false, false, 0xFF18191E, 0xFF5C5766, 0xFFF5F5F8},
-        UninstallButtonCase{kCancelButton, true, false, 0xFF18191E, 0xFF5C5766, 0xFFF5F5F8},
-        UninstallButtonCase{kCancelButton, false, true, 0xFFD28228, 0xFF5C5766, 0xFFF5F5F8},
-        UninstallButtonCase{kMinimiseButton, false, false, 0xFF121317, 0xFF3C3A44, kGreen},
-        UninstallButtonCase{kCloseButton, false, true, 0xFFD28228, 0xFF3C3A44, kGreen}));
+    ::testing::Values(UninstallButtonCase{UninstallButtonId::Uninstall, false, false, kOrange,
+                                          kOrange, 0xFF0A0A0C},
+                      UninstallButtonCase{UninstallButtonId::Uninstall, true, false, kOrange,
+                                          kOrange, 0xFF0A0A0C},
+                      UninstallButtonCase{UninstallButtonId::Uninstall, false, true, 0xFFD28228,
+                                          kOrange, 0xFF0A0A0C},
+                      UninstallButtonCase{UninstallButtonId::Cancel, false, false, 0xFF18191E,
+                                          0xFF5C5766, 0xFFF5F5F8},
+                      UninstallButtonCase{UninstallButtonId::Cancel, true, false, 0xFF18191E,
+                                          0xFF5C5766, 0xFFF5F5F8},
+                      UninstallButtonCase{UninstallButtonId::Cancel, false, true, 0xFFD28228,
+                                          0xFF5C5766, 0xFFF5F5F8},
+                      UninstallButtonCase{UninstallButtonId::Minimise, false, false, 0xFF121317,
+                                          0xFF3C3A44, kGreen},
+                      UninstallButtonCase{UninstallButtonId::Close, false, true, 0xFFD28228,
+                                          0xFF3C3A44, kGreen}));
 
 }  // namespace

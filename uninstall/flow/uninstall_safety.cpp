@@ -1,7 +1,7 @@
 #include "uninstall/flow/uninstall_safety.h"
 
 #include "platform/text.h"
-#include "repair/client/folder_rule.h"
+#include "rules/folder_rule.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,10 @@
 #include "uninstall/flow/uninstall_script.h"
 
-#include "platform/powershell_quote.h"
-#include "repair/system/programs_key.h"
+#include "rules/powershell_quote.h"
+#include "rules/programs_key.h"
 
 std::wstring UninstallKeyPath(const PackageProfile& profile) {
-  return L"Registry::HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
-         ProgramsKeyName(profile);
+  return L"Registry::HKEY_CURRENT_USER\\" + ProgramsKeyPath(profile);
 }
 
 std::wstring UninstallScript(const std::wstring& folder, const std::wstring& shortcut,

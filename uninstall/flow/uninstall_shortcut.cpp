@@ -2,14 +2,7 @@
 
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "profile/file_name.h"
-#include "profile/trim.h"
-
-std::wstring UninstallShortcutName(const PackageProfile& profile) {
-  std::wstring base = TrimWhitespace(profile.shortcutName);
-  if (base.empty()) base = TrimWhitespace(profile.downloaderName);
-  return LinkFileName(base, L"Velmora");
-}
+#include "rules/shortcut_name.h"
 
 std::filesystem::path UninstallShortcutPath(const PackageProfile& profile) {
   std::filesystem::path desktop;

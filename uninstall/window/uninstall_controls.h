@@ -1,7 +1,9 @@
 #pragma once
 
-// The uninstaller's buttons.
-inline constexpr int kUninstallButton = 3001;  // later "Retry"
-inline constexpr int kCancelButton = 3002;     // later "Close"
-inline constexpr int kMinimiseButton = 3003;
-inline constexpr int kCloseButton = 3004;
+// The uninstaller's buttons by control id.
+enum class UninstallButtonId : int {
+  Uninstall = 3001,  // later "Retry"
+  Cancel = 3002,     // later "Close"
+  Minimise = 3003,
+  Close = 3004,
+};

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "repair/window/gdiplus_include.h"
+#include "ui/gdiplus_include.h"
 
 #include <cstdint>
 #include <string>
 
-#include "repair/window/owner_button.h"
+#include "profile/fallbacks.h"
+#include "ui/owner_button.h"
 
 inline constexpr int kUninstallWidth = 680;
 inline constexpr int kUninstallHeight = 420;
@@ -13,7 +14,7 @@ inline constexpr int kUninstallHeight = 420;
 // Everything one paint of the uninstaller's window reads.
 struct UninstallView {
   Gdiplus::Bitmap* background = nullptr;  // may be absent
-  std::uint32_t accent = 0xFFFFA640;
+  std::uint32_t accent = kDefaultAccentColor;
   std::wstring downloaderName;
   std::wstring ownFolder;
   std::wstring statusText;
@@ -24,7 +25,7 @@ void RenderUninstallWindow(Gdiplus::Graphics& graphics, const UninstallView& vie
 
 // Paints one of the uninstaller's buttons: fixed colours by id (the main button keeps its orange
 // whatever the accent), one pressed colour for all, and no look of its own when disabled.
-void PaintUninstallButton(Gdiplus::Graphics& graphics, const OwnerButton& button);
+void PaintUninstallButton(Gdiplus::Graphics& graphics, const ui::OwnerButton& button);
 
 // The WM_DRAWITEM handler.
 void DrawUninstallButton(const DRAWITEMSTRUCT& item, std::uint32_t accent);

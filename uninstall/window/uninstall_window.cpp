@@ -4,8 +4,8 @@
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "profile/accent_color.h"
-#include "repair/window/image_resource.h"
-#include "repair/window/window_frame.h"
+#include "ui/image_resource.h"
+#include "ui/window_frame.h"
 #include "uninstall/flow/start_uninstall.h"
 #include "uninstall/flow/uninstall_safety.h"
 #include "uninstall/window/uninstall_controls.h"
@@ -13,73 +13,38 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Parcelwright.Uninstaller";
 constexpr UINT_PTR kCloseTimerId = 1;
 // Well inside the helper's first wait, so the uninstaller is gone before anything is removed.
 constexpr UINT kCloseTimerMs = 450;
 
+constexpr ui::WindowShape kShape = {
+    .className = L"Parcelwright.Uninstaller",
+    .initialTitle = L"Uninstall Velmora",
+    .width = kUninstallWidth,
+    .height = kUninstallHeight,
+    .corner = 24,
+    .dragWidth = 592,
+    .dragHeight = 48,
+    .fallbackIcon = false,
+};
+
 struct ButtonPlace {
-  int id;
+  UninstallButtonId id;
   const wchar_t* text;
   int x, y, width, height;
 };
 
-constexpr std::array<ButtonPlace, 4> kButtons = {{
-    {kUninstallButton, L"Uninstall", 196, 318, 148, 42},
-    {kCancelButton, L"Cancel", 362, 318, 124, 42},
-    {kMinimiseButton, L"-", 612, 10, 28, 28},
-    {kCloseButton, L"X", 642, 10, 28, 28},
+constexpr std::array<ButtonPlace, 4> kButtonPlaces = {{
+    {UninstallButtonId::Uninstall, L"Uninstall", 196, 318, 148, 42},
+    {UninstallButtonId::Cancel, L"Cancel", 362, 318, 124, 42},
+    {UninstallButtonId::Minimise, L"-", 612, 10, 28, 28},
+    {UninstallButtonId::Close, L"X", 642, 10, 28, 28},
 }};
 
 }  // namespace
 
-UninstallWindow::~UninstallWindow() {
-  if (font_) DeleteObject(font_);
-}
-
-HWND UninstallWindow::Create(HINSTANCE instance) {
-  instance_ = instance;
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &UninstallWindow::Procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kClassName;
-  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(101));
-  windowClass.hIcon = icon;
-  windowClass.hIconSm = icon;
-  RegisterClassExW(&windowClass);
-
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kUninstallWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kUninstallHeight) / 2;
-  HWND window =
-      CreateWindowExW(WS_EX_APPWINDOW, kClassName, L"Uninstall Velmora", WS_POPUP | WS_MINIMIZEBOX,
-                      x, y, kUninstallWidth, kUninstallHeight, nullptr, nullptr, instance, this);
-  if (!window) return nullptr;
-  // The window owns the region once it is set; a failed region leaves it rectangular.
-  if (HRGN region = CreateRoundRectRgn(0, 0, kUninstallWidth + 1, kUninstallHeight + 1, 24, 24)) {
-    if (!SetWindowRgn(window, region, TRUE)) DeleteObject(region);
-  }
-  return window;
-}
-
-void UninstallWindow::ReleaseImages() {
-  background_.reset();
-}
-
-LRESULT CALLBACK UninstallWindow::Procedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<UninstallWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<UninstallWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
-}
+UninstallWindow::UninstallWindow(Uninstaller& uninstaller)
+    : BorderlessWindow(kShape), uninstaller_(uninstaller) {}
 
 LRESULT UninstallWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -93,22 +58,9 @@ LRESULT UninstallWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       DrawUninstallButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), accent_);
       return TRUE;
     case WM_NCHITTEST:
-      return OnNcHitTest(wParam, lParam);
+      return HitTestCaption(wParam, lParam);
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case kUninstallButton:
-          OnUninstallClicked();
-          break;
-        case kCancelButton:
-        case kCloseButton:
-          SendMessageW(window_, WM_CLOSE, 0, 0);
-          break;
-        case kMinimiseButton:
-          ShowWindow(window_, SW_MINIMIZE);
-          break;
-        default:
-          break;
-      }
+      OnCommand(static_cast<UninstallButtonId>(LOWORD(wParam)));
       break;
     case WM_CLOSE:
       OnClose();
@@ -122,7 +74,22 @@ LRESULT UninstallWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
+}
+
+void UninstallWindow::OnCommand(UninstallButtonId id) {
+  switch (id) {
+    case UninstallButtonId::Uninstall:
+      OnUninstallClicked();
+      break;
+    case UninstallButtonId::Cancel:
+    case UninstallButtonId::Close:
+      SendMessageW(window_, WM_CLOSE, 0, 0);
+      break;
+    case UninstallButtonId::Minimise:
+      ShowWindow(window_, SW_MINIMIZE);
+      break;
+  }
 }
 
 void UninstallWindow::OnCreate() {
@@ -130,20 +97,15 @@ void UninstallWindow::OnCreate() {
   // A missing profile leaves the built-in defaults, which is what the program then runs with.
   (void)LoadPackageProfile({}, profile);
   SetWindowTextW(window_, (profile.downloaderName + L" Uninstaller").c_str());
-  background_ = LoadImageResource(platform::kUninstallBackgroundResourceId);
+  background_ = ui::LoadImageResource(platform::kUninstallBackgroundResourceId);
   accent_ = ParseAccentColor(profile.accentHex);
   uninstaller_.ownFolder = OwnFolderOf(platform::OwnModulePath());
 
-  font_ =
-      CreateFontW(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Segoe UI");
-  for (std::size_t i = 0; i < kButtons.size(); ++i) {
-    const ButtonPlace& place = kButtons[i];
-    buttons_[i] = CreateWindowExW(
-        0, L"BUTTON", place.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 10, 10,
-        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance_, nullptr);
-    if (place.id == kUninstallButton || place.id == kCancelButton) {
-      SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  for (std::size_t i = 0; i < kButtonPlaces.size(); ++i) {
+    const ButtonPlace& place = kButtonPlaces[i];
+    buttons_[i] = CreateOwnerButton(static_cast<int>(place.id), place.text);
+    if (place.id == UninstallButtonId::Uninstall || place.id == UninstallButtonId::Cancel) {
+      SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(ButtonFont()), TRUE);
     }
     SetWindowPos(buttons_[i], nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER);
   }
@@ -156,8 +118,8 @@ void UninstallWindow::OnPaint() {
   view.downloaderName = uninstaller_.profile.downloaderName;
   view.ownFolder = platform::PathToWide(uninstaller_.ownFolder);
   view.statusText = uninstaller_.statusText;
-  PaintBuffered(window_, kUninstallWidth, kUninstallHeight,
-                [&view](Gdiplus::Graphics& g) { RenderUninstallWindow(g, view); });
+  ui::PaintBuffered(window_, kUninstallWidth, kUninstallHeight,
+                    [&view](Gdiplus::Graphics& g) { RenderUninstallWindow(g, view); });
 }
 
 void UninstallWindow::OnUninstallClicked() {
@@ -176,8 +138,8 @@ void UninstallWindow::OnUninstallClicked() {
   }
   uninstalling_ = true;
   uninstaller_.statusText = L"Uninstalling. This window will close automatically...";
-  EnableWindow(Button(kUninstallButton), FALSE);
-  EnableWindow(Button(kCancelButton), FALSE);
+  EnableWindow(Button(UninstallButtonId::Uninstall), FALSE);
+  EnableWindow(Button(UninstallButtonId::Cancel), FALSE);
   InvalidateRect(window_, nullptr, TRUE);
   UpdateWindow(window_);
   if (StartUninstall(uninstaller_)) {
@@ -190,10 +152,10 @@ void UninstallWindow::OnUninstallClicked() {
 }
 
 void UninstallWindow::ShowChoice(const wchar_t* uninstallCaption, const wchar_t* cancelCaption) {
-  SetWindowTextW(Button(kUninstallButton), uninstallCaption);
-  SetWindowTextW(Button(kCancelButton), cancelCaption);
-  EnableWindow(Button(kUninstallButton), TRUE);
-  EnableWindow(Button(kCancelButton), TRUE);
+  SetWindowTextW(Button(UninstallButtonId::Uninstall), uninstallCaption);
+  SetWindowTextW(Button(UninstallButtonId::Cancel), cancelCaption);
+  EnableWindow(Button(UninstallButtonId::Uninstall), TRUE);
+  EnableWindow(Button(UninstallButtonId::Cancel), TRUE);
   InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -226,16 +188,9 @@ void UninstallWindow::OnDestroy() {
   PostQuitMessage(0);
 }
 
-LRESULT UninstallWindow::OnNcHitTest(WPARAM wParam, LPARAM lParam) {
-  POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  ScreenToClient(window_, &point);
-  if (point.y <= 47 && point.x <= 591) return HTCAPTION;
-  return DefWindowProcW(window_, WM_NCHITTEST, wParam, lParam);
-}
-
-HWND UninstallWindow::Button(int id) const {
-  for (std::size_t i = 0; i < kButtons.size(); ++i) {
-    if (kButtons[i].id == id) return buttons_[i];
+HWND UninstallWindow::Button(UninstallButtonId id) const {
+  for (std::size_t i = 0; i < kButtonPlaces.size(); ++i) {
+    if (kButtonPlaces[i].id == id) return buttons_[i];
   }
   return nullptr;
 }

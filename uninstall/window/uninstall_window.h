@@ -1,48 +1,39 @@
 #pragma once
 
-#include "repair/window/gdiplus_include.h"
+#include "ui/gdiplus_include.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 
+#include "profile/fallbacks.h"
+#include "ui/borderless_window.h"
 #include "uninstall/flow/uninstaller.h"
+#include "uninstall/window/uninstall_controls.h"
 
 // The uninstaller's only window: it explains, asks, hands the work to the cleanup helper and
 // closes itself shortly after the helper has started. One instance per process.
-class UninstallWindow {
+class UninstallWindow : public ui::BorderlessWindow {
  public:
-  explicit UninstallWindow(Uninstaller& uninstaller) : uninstaller_(uninstaller) {}
-  ~UninstallWindow();
-  UninstallWindow(const UninstallWindow&) = delete;
-  UninstallWindow& operator=(const UninstallWindow&) = delete;
-
-  // Registers the class and creates the centred, rounded window; null when that failed.
-  HWND Create(HINSTANCE instance);
-  // Released before GDI+ shuts down.
-  void ReleaseImages();
+  explicit UninstallWindow(Uninstaller& uninstaller);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void OnCreate();
   void OnPaint();
+  void OnCommand(UninstallButtonId id);
   void OnClose();
   void OnTimer();
   void OnDestroy();
-  LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
   void OnUninstallClicked();
   void ShowChoice(const wchar_t* uninstallCaption, const wchar_t* cancelCaption);
-  HWND Button(int id) const;
+  HWND Button(UninstallButtonId id) const;
 
   Uninstaller& uninstaller_;
-  HINSTANCE instance_ = nullptr;
-  HWND window_ = nullptr;
   std::array<HWND, 4> buttons_ = {};
-  HFONT font_ = nullptr;
   std::unique_ptr<Gdiplus::Bitmap> background_;
-  std::uint32_t accent_ = 0xFFFFA640;
+  std::uint32_t accent_ = kDefaultAccentColor;
   bool uninstalling_ = false;
   bool failed_ = false;
 };

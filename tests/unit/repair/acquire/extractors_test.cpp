@@ -10,29 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(AddUniquePath, SkipsEmptyAndCaseInsensitiveDuplicates) {
-  std::vector<std::wstring> list;
-  AddUniquePath(list, L"");
-  AddUniquePath(list, L"C:\\Tools\\UnRAR.exe");
-  AddUniquePath(list, L"c:\\tools\\unrar.EXE");
-  AddUniquePath(list, L"C:\\Program Files\\WinRAR\\UnRAR.exe");
-  EXPECT_EQ(list, (std::vector<std::wstring>{L"C:\\Tools\\UnRAR.exe",
-                                             L"C:\\Program Files\\WinRAR\\UnRAR.exe"}));
-}
-
-TEST(EscapeSingleQuotes, DoublesEveryQuotePowerShellRecognises) {
-  EXPECT_EQ(EscapeSingleQuotes(L"C:\\Users\\O'Brien\\Temp"), L"C:\\Users\\O''Brien\\Temp");
-  EXPECT_EQ(EscapeSingleQuotes(L"Assassin\u2019s"), L"Assassin\u2019\u2019s");
-  EXPECT_EQ(EscapeSingleQuotes(L"\u2018\u201A\u201B"), L"\u2018\u2018\u201A\u201A\u201B\u201B");
-  EXPECT_EQ(EscapeSingleQuotes(L"''"), L"''''");
-  EXPECT_EQ(EscapeSingleQuotes(L"plain \"text\" \u201C\u201D"), L"plain \"text\" \u201C\u201D");
-}
-
-TEST(FileNamePart, TakesTheTextAfterTheLastSeparator) {
-  EXPECT_EQ(FileNamePart(L"C:\\Program Files/WinRAR\\WinRAR.exe"), L"WinRAR.exe");
-  EXPECT_EQ(FileNamePart(L"7z.exe"), L"7z.exe");
-}
-
 class FindExtractorsTest : public ::testing::Test {
  protected:
   void SetUp() override { f_.context.exePath = dir_ / "game" / "Fettle.exe"; }
@@ -77,6 +54,16 @@ TEST_F(FindExtractorsTest, ListsRarFamilyBeforeSevenZipInTheFixedOrder) {
     EXPECT_EQ(fs::path(found[i].program), fs::path(expected[i].program)) << i;
     EXPECT_EQ(found[i].arguments, expected[i].arguments) << i;
   }
+}
+
+TEST_F(FindExtractorsTest, AProgramFoundTwiceIsListedOnce) {
+  // The search path leads back to the tool's own folder, on Windows in another letter case.
+  Install("game/unrar.exe");
+  const bool caseBlind = fs::path::preferred_separator == L'\\';
+  const test::ScopedEnv path{"PATH", (dir_ / (caseBlind ? "GAME" : "game")).string()};
+  const std::vector<ExtractorCandidate> found = FindExtractors(f_.job, L"A.rar", L"D");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(fs::path(found[0].program), fs::path(At("game/unrar.exe")));
 }
 
 TEST_F(FindExtractorsTest, AFolderIsNotAnExtractor) {

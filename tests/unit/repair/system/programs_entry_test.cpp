@@ -2,37 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "repair/system/programs_key.h"
 #include "repair/system/uninstaller_file.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-TEST(ProgramsKeyName, ReservedCharactersBecomeUnderscores) {
-  PackageProfile profile;
-  profile.programsDisplayName = L"Velmora: Online";
-  EXPECT_EQ(ProgramsKeyName(profile), L"Parcelwright.Velmora_ Online");
-  profile.programsDisplayName = L"<>|";
-  EXPECT_EQ(ProgramsKeyName(profile), L"Parcelwright.___");
-  profile.programsDisplayName = L"a\\b/c*d?e\"f";
-  EXPECT_EQ(ProgramsKeyName(profile), L"Parcelwright.a_b_c_d_e_f");
-}
-
-TEST(ProgramsKeyName, FallsBackThroughTheDisplayNames) {
-  PackageProfile profile;
-  profile.programsDisplayName = L" \t";
-  profile.shortcutName = L"  Tidewater  ";
-  EXPECT_EQ(ProgramsEntryDisplayName(profile), L"Tidewater");
-  EXPECT_EQ(ProgramsKeyName(profile), L"Parcelwright.Tidewater");
-  profile.shortcutName = L"\r\n";
-  profile.downloaderName = L" Tidewater Downloader ";
-  EXPECT_EQ(ProgramsEntryDisplayName(profile), L"Tidewater Downloader");
-  profile.downloaderName = L"";
-  EXPECT_EQ(ProgramsEntryDisplayName(profile), L"Velmora");
-  EXPECT_EQ(ProgramsKeyName(profile), L"Parcelwright.Velmora");
-}
 
 TEST(ProgramsEntryPublisher, FallsBackThroughTheCompanyNameToTheDefault) {
   PackageProfile profile;

@@ -9,21 +9,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring NameFor(const std::wstring& shortcutName) {
-  PackageProfile profile;
-  profile.shortcutName = shortcutName;
-  return ShortcutFileName(profile);
-}
-
-TEST(ShortcutFileName, AppendsLnkUnlessTheNameEndsSo) {
-  EXPECT_EQ(NameFor(L"  "), L"Velmora.lnk");
-  EXPECT_EQ(NameFor(L"Velmora Online"), L"Velmora Online.lnk");
-  EXPECT_EQ(NameFor(L"Velmora Online 2.0"), L"Velmora Online 2.0.lnk");
-  EXPECT_EQ(NameFor(L"Play.LnK"), L"Play.LnK");
-  EXPECT_EQ(NameFor(L".lnk"), L".lnk.lnk");
-  EXPECT_EQ(NameFor(L"Velmora: Online/EU"), L"Velmora_ Online_EU.lnk");
-}
-
 class ShortcutTest : public ::testing::Test {
  protected:
   void SetUp() override {

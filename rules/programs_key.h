@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "profile/fallbacks.h"
+#include "profile/package_profile.h"
+
+// The Programs and Features display name: `programsDisplayName`, `shortcutName` or
+// `downloaderName`, the first that is not blank, else "Velmora".
+[[nodiscard]] std::wstring ProgramsEntryDisplayName(const PackageProfile& profile);
+
+// "Parcelwright." + the display name with \ / : * ? " < > | made underscores. The uninstaller
+// deletes the key by the same rule, so both programs link this file.
+[[nodiscard]] std::wstring ProgramsKeyName(const PackageProfile& profile);
+
+// The entry's key below HKEY_CURRENT_USER: the Uninstall key + ProgramsKeyName.
+[[nodiscard]] std::wstring ProgramsKeyPath(const PackageProfile& profile);
