@@ -63,17 +63,4 @@ TEST(StatusConcurrency, OutcomeIsVisibleOnceRunningClears) {
   }
 }
 
-// The stop request crosses threads through the flag alone.
-TEST(StatusConcurrency, StopRequestReachesTheWorker) {
-  RepairStatus status;
-  status.BeginJobStatus(JobMode::Repair);
-  std::thread worker([&] {
-    while (!status.IsStopRequested()) std::this_thread::yield();
-    status.SetDetail(L"stopped");
-  });
-  status.RequestStop();
-  worker.join();
-  EXPECT_EQ(status.SnapshotStatus().detailLine, L"stopped");
-}
-
 }  // namespace
