@@ -132,21 +132,11 @@ std::wstring UnescapeProfileValue(std::string_view raw) {
       continue;
     }
     switch (raw[i + 1]) {
-      case '\\':
-        bytes += '\\';
-        break;
-      case 'e':
-        bytes += '=';
-        break;
-      case 'n':
-        bytes += '\n';
-        break;
-      case 'r':
-        bytes += '\r';
-        break;
-      case 't':
-        bytes += '\t';
-        break;
+      case '\\': bytes += '\\'; break;
+      case 'e': bytes += '='; break;
+      case 'n': bytes += '\n'; break;
+      case 'r': bytes += '\r'; break;
+      case 't': bytes += '\t'; break;
       default:
         bytes += raw[i];
         bytes += raw[i + 1];

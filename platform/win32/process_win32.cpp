@@ -42,12 +42,9 @@ bool ChildProcess::Start(const std::wstring& commandLine,
 
 ChildProcess::WaitResult ChildProcess::Wait(std::uint32_t milliseconds) {
   switch (WaitForSingleObject(handles_->process.get(), milliseconds)) {
-    case WAIT_OBJECT_0:
-      return WaitResult::Exited;
-    case WAIT_TIMEOUT:
-      return WaitResult::TimedOut;
-    default:
-      return WaitResult::Failed;
+    case WAIT_OBJECT_0: return WaitResult::Exited;
+    case WAIT_TIMEOUT: return WaitResult::TimedOut;
+    default: return WaitResult::Failed;
   }
 }
 

@@ -1,8 +1,8 @@
 #include "repair/acquire/archive_kind.h"
 
 #include <array>
-#include <fstream>
 
+#include "platform/file_system.h"
 #include "profile/fallbacks.h"
 #include "profile/trim.h"
 
@@ -15,12 +15,16 @@ std::wstring ResolveArchiveKind(const Job& job, std::wstring_view url) {
 }
 
 ArchiveKind SniffArchive(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return ArchiveKind::None;
+  platform::InputFile in;
+  if (!in.Open(file)) return ArchiveKind::None;
   std::array<std::byte, 8> head = {};
-  in.read(reinterpret_cast<char*>(head.data()), head.size());
-  return SniffArchive(
-      std::span<const std::byte>(head.data(), static_cast<std::size_t>(in.gcount())));
+  std::size_t got = 0;
+  while (got < head.size()) {
+    std::size_t part = 0;
+    if (!in.Read(head.data() + got, head.size() - got, part) || part == 0) break;
+    got += part;
+  }
+  return SniffArchive(std::span<const std::byte>(head.data(), got));
 }
 
 ArchiveKind SniffArchive(std::span<const std::byte> head) {

@@ -21,16 +21,11 @@ std::int64_t ParseContentLength(const std::wstring& text) {
 
 const wchar_t* FailureMessage(NetworkFetch::Step step) {
   switch (step) {
-    case NetworkFetch::Step::Session:
-      return L"Could not start the Windows HTTP downloader.";
-    case NetworkFetch::Step::Connect:
-      return L"Could not connect to the download host.";
-    case NetworkFetch::Step::Request:
-      return L"Could not create the download request.";
-    case NetworkFetch::Step::Send:
-      return L"The server did not respond to the download request.";
-    case NetworkFetch::Step::Body:
-      break;
+    case NetworkFetch::Step::Session: return L"Could not start the Windows HTTP downloader.";
+    case NetworkFetch::Step::Connect: return L"Could not connect to the download host.";
+    case NetworkFetch::Step::Request: return L"Could not create the download request.";
+    case NetworkFetch::Step::Send: return L"The server did not respond to the download request.";
+    case NetworkFetch::Step::Body: break;
   }
   return L"The download stopped unexpectedly.";
 }
@@ -49,10 +44,8 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
   NetworkFetch fetch(parts, L"VlmQuorvinRepair/1.0");
   NetworkFetch::Head head;
   switch (fetch.AwaitHead(stop, head)) {
-    case NetworkFetch::Outcome::Ready:
-      break;
-    case NetworkFetch::Outcome::Stopped:
-      return false;
+    case NetworkFetch::Outcome::Ready: break;
+    case NetworkFetch::Outcome::Stopped: return false;
     case NetworkFetch::Outcome::Failed:
       status.FailJob(FailureMessage(fetch.FailedStep()));
       return false;

@@ -93,9 +93,7 @@ bool ExtractPackage(Job& job, const std::filesystem::path& archive,
   std::filesystem::create_directories(folder, ignored);
   bool extracted = false;
   switch (SniffArchive(archive)) {
-    case ArchiveKind::None:
-      job.status.FailJob(kNotAnArchive);
-      return false;
+    case ArchiveKind::None: job.status.FailJob(kNotAnArchive); return false;
     case ArchiveKind::Zip:
       extracted = ExtractZip(job, platform::PathToWide(archive), platform::PathToWide(folder));
       break;

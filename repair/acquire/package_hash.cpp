@@ -1,24 +1,24 @@
 #include "repair/acquire/package_hash.h"
 
 #include <cwctype>
-#include <fstream>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/sha256.h"
 #include "profile/trim.h"
 
 bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
+  platform::InputFile in;
+  if (!in.Open(file)) return false;
   platform::Sha256 hash;
   if (!hash.Open()) return false;
   std::vector<std::byte> buffer(1 << 20);
-  while (in) {
-    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (got > 0 && !hash.Add(buffer.data(), got)) return false;
+  for (;;) {
+    std::size_t got = 0;
+    if (!in.Read(buffer.data(), buffer.size(), got)) return false;
+    if (got == 0) break;
+    if (!hash.Add(buffer.data(), got)) return false;
   }
-  if (in.bad()) return false;
   platform::Sha256Digest digest;
   if (!hash.Finish(digest)) return false;
   static constexpr wchar_t kDigits[] = L"0123456789abcdef";

@@ -32,8 +32,7 @@ bool CreateDesktopShortcut(const Job& job, std::wstring& message) {
     case platform::ShellLinkResult::NotSaved:
       message = L"Could not save the shortcut to your Desktop.";
       return false;
-    case platform::ShellLinkResult::Saved:
-      break;
+    case platform::ShellLinkResult::Saved: break;
   }
   message = L"Game desktop shortcut created.";
   return true;

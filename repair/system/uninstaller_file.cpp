@@ -1,8 +1,8 @@
 #include "repair/system/uninstaller_file.h"
 
 #include <filesystem>
-#include <fstream>
 
+#include "platform/output_file.h"
 #include "platform/resources.h"
 
 namespace fs = std::filesystem;
@@ -17,9 +17,7 @@ bool WriteUninstaller(const Job& job) {
     std::error_code ignored;
     fs::create_directories(target.parent_path(), ignored);
   }
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  platform::OutputFile out;
+  if (!out.Create(target)) return false;
+  return out.Write(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size());
 }

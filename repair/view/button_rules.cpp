@@ -20,48 +20,32 @@ ButtonRect ButtonPlacement(ButtonId id, bool multiServer) {
     case ButtonId::RunPatcher:
       return multiServer ? ButtonRect{462, 486, 176, 28, true}
                          : ButtonRect{342, 456, 176, 42, true};
-    case ButtonId::Retry:
-      return {244, 396, 176, 44, true};
-    case ButtonId::Close:
-      return {440, 396, 176, 44, true};
-    case ButtonId::Website:
-      return {24, 516, 110, 30, true};
-    case ButtonId::Discord:
-      return {142, 516, 110, 30, true};
-    case ButtonId::Minimise:
-      return {792, 10, 28, 28, true};
-    case ButtonId::CloseTitle:
-      return {822, 10, 28, 28, true};
-    default:
-      return {};
+    case ButtonId::Retry: return {244, 396, 176, 44, true};
+    case ButtonId::Close: return {440, 396, 176, 44, true};
+    case ButtonId::Website: return {24, 516, 110, 30, true};
+    case ButtonId::Discord: return {142, 516, 110, 30, true};
+    case ButtonId::Minimise: return {792, 10, 28, 28, true};
+    case ButtonId::CloseTitle: return {822, 10, 28, 28, true};
+    default: return {};
   }
 }
 
 bool IsButtonShown(ButtonId id, const PackageProfile& profile, bool failed) {
   const bool multiServer = IsMultiServerMode(profile);
   switch (id) {
-    case ButtonId::Repair:
-      return !failed;
+    case ButtonId::Repair: return !failed;
     case ButtonId::PrimaryServer:
-    case ButtonId::MirrorServer:
-      return !failed && multiServer;
-    case ButtonId::Reinstall:
-      return !failed && !multiServer;
+    case ButtonId::MirrorServer: return !failed && multiServer;
+    case ButtonId::Reinstall: return !failed && !multiServer;
     case ButtonId::Retry:
-    case ButtonId::Close:
-      return failed;
-    case ButtonId::Website:
-      return !profile.websiteUrl.empty();
-    case ButtonId::Discord:
-      return profile.showDiscord && !profile.discordUrl.empty();
+    case ButtonId::Close: return failed;
+    case ButtonId::Website: return !profile.websiteUrl.empty();
+    case ButtonId::Discord: return profile.showDiscord && !profile.discordUrl.empty();
     case ButtonId::Shortcut:
       return !failed && profile.offerDesktopShortcut && !profile.startupExe.empty();
-    case ButtonId::RunPatcher:
-      return !failed && !profile.startupExe.empty();
+    case ButtonId::RunPatcher: return !failed && !profile.startupExe.empty();
     case ButtonId::Minimise:
-    case ButtonId::CloseTitle:
-      return true;
-    default:
-      return false;
+    case ButtonId::CloseTitle: return true;
+    default: return false;
   }
 }

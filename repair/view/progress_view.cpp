@@ -18,17 +18,14 @@ double ProgressPercent(const StatusSnapshot& s) {
       break;
     case JobStage::Verifying:
     case JobStage::Extracting:
-    case JobStage::Complete:
-      percent = 100.0;
-      break;
+    case JobStage::Complete: percent = 100.0; break;
     case JobStage::Installing:
       if (s.filesTotal > 0) {
         percent = static_cast<double>(s.filesDone) / static_cast<double>(s.filesTotal) * 100.0;
       }
       break;
     case JobStage::Idle:
-    case JobStage::Failed:
-      break;
+    case JobStage::Failed: break;
   }
   return std::clamp(percent, 0.0, 100.0);
 }

@@ -36,34 +36,16 @@ MainWindow::MainWindow(RepairApp& app) : BorderlessWindow(kShape), app_(app) {}
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      OnCreate();
-      break;
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_DRAWITEM:
-      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
-    case WM_CLOSE:
-      OnClose();
-      return 0;
-    case WM_NCHITTEST:
-      return HitTestCaption(wParam, lParam);
-    case WM_COMMAND:
-      OnCommand(static_cast<ButtonId>(LOWORD(wParam)));
-      break;
-    case WM_TIMER:
-      OnTimer();
-      break;
-    case kJobDoneMessage:
-      Invalidate();
-      break;
-    default:
-      break;
+    case WM_CREATE: OnCreate(); break;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_NCHITTEST: return HitTestCaption(wParam, lParam);
+    case WM_COMMAND: OnCommand(static_cast<ButtonId>(LOWORD(wParam))); break;
+    case WM_TIMER: OnTimer(); break;
+    case kJobDoneMessage: Invalidate(); break;
+    default: break;
   }
   return DefaultHandling(message, wParam, lParam);
 }
@@ -148,30 +130,15 @@ void MainWindow::OnCommand(ButtonId id) {
         StartRepairJob(JobMode::Reinstall, L"");
       }
       break;
-    case ButtonId::Shortcut:
-      CreateShortcutNow();
-      break;
-    case ButtonId::RunPatcher:
-      LaunchStartupExe(job_, window_);
-      break;
-    case ButtonId::Website:
-      OpenConfiguredLink(profile.websiteUrl, window_);
-      break;
-    case ButtonId::Discord:
-      OpenConfiguredLink(profile.discordUrl, window_);
-      break;
-    case ButtonId::Retry:
-      RetryJob();
-      break;
-    case ButtonId::Minimise:
-      ShowWindow(window_, SW_MINIMIZE);
-      break;
+    case ButtonId::Shortcut: CreateShortcutNow(); break;
+    case ButtonId::RunPatcher: LaunchStartupExe(job_, window_); break;
+    case ButtonId::Website: OpenConfiguredLink(profile.websiteUrl, window_); break;
+    case ButtonId::Discord: OpenConfiguredLink(profile.discordUrl, window_); break;
+    case ButtonId::Retry: RetryJob(); break;
+    case ButtonId::Minimise: ShowWindow(window_, SW_MINIMIZE); break;
     case ButtonId::Close:
-    case ButtonId::CloseTitle:
-      SendMessageW(window_, WM_CLOSE, 0, 0);
-      break;
-    default:
-      break;
+    case ButtonId::CloseTitle: SendMessageW(window_, WM_CLOSE, 0, 0); break;
+    default: break;
   }
 }
 

@@ -16,23 +16,12 @@ std::string EscapedValue(std::wstring_view value) {
   std::string escaped;
   for (const char c : platform::WideToUtf8(value)) {
     switch (c) {
-      case '\\':
-        escaped += "\\\\";
-        break;
-      case '=':
-        escaped += "\\e";
-        break;
-      case '\n':
-        escaped += "\\n";
-        break;
-      case '\r':
-        escaped += "\\r";
-        break;
-      case '\t':
-        escaped += "\\t";
-        break;
-      default:
-        escaped += c;
+      case '\\': escaped += "\\\\"; break;
+      case '=': escaped += "\\e"; break;
+      case '\n': escaped += "\\n"; break;
+      case '\r': escaped += "\\r"; break;
+      case '\t': escaped += "\\t"; break;
+      default: escaped += c;
     }
   }
   return escaped;

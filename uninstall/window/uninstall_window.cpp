@@ -48,47 +48,27 @@ UninstallWindow::UninstallWindow(Uninstaller& uninstaller)
 
 LRESULT UninstallWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      OnCreate();
-      break;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
+    case WM_CREATE: OnCreate(); break;
+    case WM_PAINT: OnPaint(); return 0;
     case WM_DRAWITEM:
       DrawUninstallButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), accent_);
       return TRUE;
-    case WM_NCHITTEST:
-      return HitTestCaption(wParam, lParam);
-    case WM_COMMAND:
-      OnCommand(static_cast<UninstallButtonId>(LOWORD(wParam)));
-      break;
-    case WM_CLOSE:
-      OnClose();
-      return 0;
-    case WM_TIMER:
-      OnTimer();
-      return 0;
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
-    default:
-      break;
+    case WM_NCHITTEST: return HitTestCaption(wParam, lParam);
+    case WM_COMMAND: OnCommand(static_cast<UninstallButtonId>(LOWORD(wParam))); break;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_TIMER: OnTimer(); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    default: break;
   }
   return DefaultHandling(message, wParam, lParam);
 }
 
 void UninstallWindow::OnCommand(UninstallButtonId id) {
   switch (id) {
-    case UninstallButtonId::Uninstall:
-      OnUninstallClicked();
-      break;
+    case UninstallButtonId::Uninstall: OnUninstallClicked(); break;
     case UninstallButtonId::Cancel:
-    case UninstallButtonId::Close:
-      SendMessageW(window_, WM_CLOSE, 0, 0);
-      break;
-    case UninstallButtonId::Minimise:
-      ShowWindow(window_, SW_MINIMIZE);
-      break;
+    case UninstallButtonId::Close: SendMessageW(window_, WM_CLOSE, 0, 0); break;
+    case UninstallButtonId::Minimise: ShowWindow(window_, SW_MINIMIZE); break;
   }
 }
 
