@@ -305,12 +305,17 @@ finish
 begin "a file held open without sharing" "the file is named in the failure; the holder's file intact" "$client_rel"
 fresh_client
 rm -f "$out/held"
-run "$holder" "$client_win\\readme.txt" "Z:${out//\//\\}\\held" </dev/null >/dev/null 2>&1 &
+# Started directly, not through run(): a function in the background is a subshell, and its pid
+# is not the holder's. A holder left alive keeps Wine's desktop, and with it the standard
+# handles of the next test's program, open.
+"$here/../../cmake/wine-run.sh" "$wine_root" "$holder" "$client_win\\readme.txt" \
+  "Z:${out//\//\\}\\held" </dev/null >/dev/null 2>&1 &
 holder_pid=$!
 for _ in $(seq 100); do [ -e "$out/held" ] && break; sleep 0.1; done
 job "$client_win" repair "$base/flat.zip"
 kill "$holder_pid" 2>/dev/null
 wait "$holder_pid" 2>/dev/null
+expect "holder ended" "$(pgrep -f 'file_holder\.exe.*Fault Client' >/dev/null && echo running)" ""
 expect_failure "Could not repair this file: readme.txt"
 untouched
 finish
