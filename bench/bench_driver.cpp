@@ -3,7 +3,7 @@
 //   pw_bench verify PACKAGE CLIENT     the file pass (repair) of PACKAGE over CLIENT
 //   pw_bench match A B                 FilesMatch of two files
 //   pw_bench hash FILE                 HashFileSha256
-//   pw_bench download URL FILE         DownloadPackage
+//   pw_bench download URL FILE [CA]    DownloadPackage, trusting the CA file CA for https
 //   pw_bench job URL CLIENT            a whole RunRepairJob (download, extract, file pass)
 //   pw_bench idle                      nothing: the driver's own footprint
 // Each prints "seconds S" and "peak_rss_kib K", the driver's own peak resident size since it
@@ -17,6 +17,7 @@
 #include <locale>
 #include <string>
 
+#include "platform/host/http_host.h"
 #include "platform/host/resources_host.h"
 #include "platform/resources.h"
 #include "platform/text.h"
@@ -85,7 +86,8 @@ int main(int argc, char** argv) {
     std::printf("sha256 %s\n", platform::WideToUtf8(hex).c_str());
     return Report(ok, start, nullptr);
   }
-  if (command == "download" && argc == 4) {
+  if (command == "download" && (argc == 4 || argc == 5)) {
+    if (argc == 5) platform::SetHostCaFile(argv[4]);
     Fixture f{fs::current_path()};
     const bool ok = DownloadPackage(f.job, platform::Utf8ToWide(argv[2]), argv[3]);
     return Report(ok, start, &f.status);

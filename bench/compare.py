@@ -2,7 +2,10 @@
 """Runs each heavy piece of the repair tool beside its peers on the data of generate.py, warm
 cache, several repetitions, and prints medians, ratios, peak memory and whether each target holds.
 
-compare.py BENCH_DRIVER DATA_DIR FIXTURES_DIR [REPETITIONS]
+compare.py BENCH_DRIVER DATA_DIR FIXTURES_DIR [REPETITIONS [PIECE...]]
+
+PIECE is passes, hash, download or job; all four by default. The download needs only
+DATA_DIR/www/hash.bin, the hash too; the passes and the job need the whole data set.
 
 Within one comparison every repetition runs ours and each peer once, in an order that rotates
 from one repetition to the next, after a warm-up round: load from elsewhere on the machine then
@@ -29,6 +32,9 @@ import generate  # noqa: E402  (the data's own description: file lists, the 1% c
 
 driver, data, fixtures = (os.path.abspath(p) for p in sys.argv[1:4])
 reps = int(sys.argv[4]) if len(sys.argv) > 4 else 5
+pieces = set(sys.argv[5:]) or {"passes", "hash", "download", "job"}
+if not pieces <= {"passes", "hash", "download", "job"}:
+    sys.exit("unknown piece: %s" % " ".join(sorted(pieces - {"passes", "hash", "download", "job"})))
 scratch = tempfile.mkdtemp(prefix="pw-bench-", dir=data)
 atexit.register(shutil.rmtree, scratch, True)
 MIB = 1024.0
@@ -139,7 +145,7 @@ for _ in range(3):
     idle.run(keep=True)
 ours_peaks = []
 
-for shape in ("large", "small"):
+for shape in ("large", "small") if "passes" in pieces else ():
     root = os.path.join(data, shape)
     package, clean, onepercent = (os.path.join(root, d) for d in ("package", "clean", "onepercent"))
 
@@ -191,38 +197,43 @@ for shape in ("large", "small"):
         seconds(ours))
 
 hash_file = os.path.join(data, "www", "hash.bin")
-ours, sha256sum, openssl = compare("hash 1 GiB", [
-    Command("ours", [driver, "hash", hash_file], ours=True),
-    Command("sha256sum", ["sha256sum", hash_file]),
-    Command("openssl", ["openssl", "dgst", "-sha256", hash_file])])
-ours_peaks.append(("hash", ours))
-fastest = min(sha256sum.median, openssl.median)
-add("SHA-256 of 1 GiB", seconds(ours), "`sha256sum` " + seconds(sha256sum), ours.median /
-    sha256sum.median)
-add("", "", "`openssl dgst -sha256` " + seconds(openssl), ours.median / openssl.median,
-    "<= 1.11 of the faster", ours.median <= fastest / 0.9)
+if "hash" in pieces:
+    ours, sha256sum, openssl = compare("hash 1 GiB", [
+        Command("ours", [driver, "hash", hash_file], ours=True),
+        Command("sha256sum", ["sha256sum", hash_file]),
+        Command("openssl", ["openssl", "dgst", "-sha256", hash_file])])
+    ours_peaks.append(("hash", ours))
+    fastest = min(sha256sum.median, openssl.median)
+    add("SHA-256 of 1 GiB", seconds(ours), "`sha256sum` " + seconds(sha256sum), ours.median /
+        sha256sum.median)
+    add("", "", "`openssl dgst -sha256` " + seconds(openssl), ours.median / openssl.median,
+        "<= 1.11 of the faster", ours.median <= fastest / 0.9)
 
-server_dir = os.path.join(scratch, "server")
-os.makedirs(server_dir)
-server = subprocess.Popen([sys.executable, os.path.join(fixtures, "package_server.py"), "--root",
-                           os.path.join(data, "www"), "--port-file",
-                           os.path.join(server_dir, "port"), "--log", os.devnull],
-                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+# nginx (tests/fixtures/web-server-ctl.sh) serves the data over HTTP and HTTPS with a CA made
+# for the run: a server far faster than either client, so that the clients are what is timed.
+web_dir = os.path.join(scratch, "web")
+web_ctl = os.path.join(fixtures, "web-server-ctl.sh")
+subprocess.run([web_ctl, "start", web_dir, os.path.join(data, "www")], check=True,
+               stdout=subprocess.DEVNULL)
 try:
-    for _ in range(100):
-        if os.path.exists(os.path.join(server_dir, "port")):
-            break
-        time.sleep(0.1)
-    base = "http://127.0.0.1:%s/" % open(os.path.join(server_dir, "port")).read().strip()
+    def base(port):
+        number = open(os.path.join(web_dir, port + "_port")).read().strip()
+        return "%s://localhost:%s/" % (port, number)
+
+    ca = os.path.join(web_dir, "ca.pem")
     out = os.path.join(scratch, "download.bin")
     remove = lambda _: os.path.exists(out) and os.remove(out)
-    ours, curl = compare("download 1 GiB", [
-        Command("ours", [driver, "download", base + "hash.bin", out], remove, ours=True),
-        Command("curl", ["curl", "-s", "-o", out, base + "hash.bin"], remove)])
-    ours_peaks.append(("download", ours))
-    add("download of 1 GiB on loopback", seconds(ours), "`curl -o` " + seconds(curl),
-        ours.median / curl.median, "<= 1.11", ours.median <= curl.median / 0.9)
-    os.remove(out)
+    for scheme in ("http", "https") if "download" in pieces else ():
+        url = base(scheme) + "hash.bin"
+        ours_tls, curl_tls = ([ca], ["--cacert", ca]) if scheme == "https" else ([], [])
+        ours, curl = compare("download 1 GiB, %s" % scheme, [
+            Command("ours", [driver, "download", url, out] + ours_tls, remove, ours=True),
+            Command("curl", ["curl", "-s"] + curl_tls + ["-o", out, url], remove)])
+        ours_peaks.append(("download, %s" % scheme, ours))
+        add("download of 1 GiB on loopback, %s from nginx" % scheme.upper(), seconds(ours),
+            "`curl -o` " + seconds(curl), ours.median / curl.median, "<= 1.11",
+            ours.median <= curl.median / 0.9)
+        os.remove(out)
 
     # The job starts "tar.exe" as on Windows; the host stand-in hands it to bsdtar.
     bin_dir, temp_dir = os.path.join(scratch, "bin"), os.path.join(scratch, "tmp")
@@ -232,8 +243,8 @@ try:
     env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], TMPDIR=temp_dir)
     pipeline = ("set -e; curl -s -o \"$1\" \"$2\"; mkdir \"$3\"; bsdtar -xf \"$1\" -C \"$3\"; "
                 "cp -r \"$3/client/.\" \"$4\"; rm -rf \"$3\" \"$1\"")
-    for shape, size in (("large", "2 GiB"), ("small", "200 MiB")):
-        url = base + shape + ".zip"
+    for shape, size in (("large", "2 GiB"), ("small", "200 MiB")) if "job" in pieces else ():
+        url = base("http") + shape + ".zip"
         clients = os.path.join(scratch, "clients")
         ours_client, ours_before = folder_per_run(clients, "ours", keep=shape == "small")
         peer_client, peer_before = folder_per_run(clients, "peer", keep=shape == "small")
@@ -248,8 +259,7 @@ try:
         add("%s: whole repair job into an empty client (%s)" % (shape, size), seconds(ours),
             "`curl -o` + `bsdtar -x` + `cp -r` " + seconds(peer), ours.median / peer.median)
 finally:
-    server.terminate()
-    server.wait()
+    subprocess.run([web_ctl, "stop", web_dir])
 
 add("peak RSS, driver idle", "%.1f MiB" % (idle.peak / MIB))
 for name, command in ours_peaks:

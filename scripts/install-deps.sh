@@ -12,7 +12,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev
   libarchive-tools p7zip-full
   xvfb xdotool imagemagick x11-utils fonts-liberation
-  time curl openssl
+  time curl openssl nginx-light
 )
 
 missing=()

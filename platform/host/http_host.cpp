@@ -1,8 +1,10 @@
 #include <curl/curl.h>
 
 #include <cstring>
+#include <mutex>
 #include <optional>
 
+#include "platform/host/http_host.h"
 #include "platform/http.h"
 #include "platform/text.h"
 
@@ -10,6 +12,14 @@ namespace platform {
 namespace {
 
 constexpr std::size_t kPendingLimit = 1 << 20;
+
+std::mutex caFileMutex;
+std::string caFile;  // empty: the system's store
+
+std::string CaFile() {
+  const std::lock_guard<std::mutex> lock(caFileMutex);
+  return caFile;
+}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -36,6 +46,11 @@ std::string EncodeObject(const std::wstring& object) {
 }
 
 }  // namespace
+
+void SetHostCaFile(const std::filesystem::path& file) {
+  const std::lock_guard<std::mutex> lock(caFileMutex);
+  caFile = file.string();
+}
 
 bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
   const std::size_t schemeEnd = url.find(L"://");
@@ -81,6 +96,7 @@ struct HttpGet::Handles {
   CURL* easy = nullptr;
   std::string userAgent;
   std::string url;
+  std::string caFile;
   std::string pending;
   std::size_t pendingOffset = 0;
   bool paused = false;
@@ -200,6 +216,8 @@ bool HttpGet::OpenRequest(const CrackedUrl&, const std::wstring& object) {
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Handles::OnBody);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, handles_.get());
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  handles_->caFile = CaFile();
+  if (!handles_->caFile.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, handles_->caFile.c_str());
   return curl_multi_add_handle(handles_->multi, easy) == CURLM_OK;
 }
 

@@ -5,10 +5,10 @@
 # after each, nothing in the prefix outside the case's client folder may have changed (the users'
 # folders, C:\Games and the drive root, temporary folder included). Writes OUT/results.md.
 #   fault-suite.sh WINE_ROOT HEADLESS_JOB HEADLESS_UNINSTALL EXTRACTOR CLEANUP HOLDER SERVER_DIR
-#                  PACKAGES FIXTURES OUT
+#                  PACKAGES FIXTURES OUT WEB_SERVER_DIR
 set -uo pipefail
 wine_root=$1 headless=$2 headless_uninstall=$3 extractor=$4 cleanup=$5 holder=$6 server_dir=$7
-packages=$8 fixtures=$9 out=${10}
+packages=$8 fixtures=$9 out=${10} web_dir=${11}
 here=$(cd "$(dirname "$0")" && pwd)
 run() { "$here/../../cmake/wine-run.sh" "$wine_root" "$@"; }
 rm -rf "$out"
@@ -72,6 +72,8 @@ finish() {
   [ $case_ok = 1 ] || failures=$((failures + 1))
 }
 
+# A new prefix has no C:\Games yet; made here, it is not the first case's change.
+mkdir -p "$drive_c/Games"
 client_rel="Games/Fault Client"
 client="$drive_c/$client_rel"
 client_win='C:\Games\Fault Client'
@@ -166,6 +168,40 @@ expect "ended promptly" "$([ -n "$job_stop_ms" ] && [ "$job_stop_ms" -lt 2000 ] 
 note "stop to end ${job_stop_ms} ms"
 untouched
 finish
+
+echo "#### HTTPS (nginx; the test CA trusted in this prefix only)"
+web() { echo "$([ "$1" = http ] && echo http || echo https)://localhost:$(cat "$web_dir/${1}_port")$2"; }
+port_log() { awk -v p="$(cat "$web_dir/${1}_port")" '$1 == p' "$web_dir/logs/access.log"; }
+for row in "a repair over HTTPS|$(web https /faults/flat.zip)|https" \
+  "an HTTP URL redirected to HTTPS|$(web http /to-https/faults/flat.zip)|http https"; do
+  IFS='|' read -r name url ports <<<"$row"
+  begin "$name" "completes; served by nginx over HTTPS" "$client_rel"
+  fresh_client
+  : >"$web_dir/logs/access.log"
+  job "$client_win" repair "$url"
+  expect_complete
+  expect "repaired" "$(cat "$client/readme.txt")" "fixture file readme.txt"
+  expect "user file kept" "$(cat "$client/settings.ini")" "user settings"
+  for port in $ports; do
+    expect "requests on the $port port" "$(port_log "$port" | awk '{print $2, $3, $NF}' | tr '\n' ' ')" \
+      "GET $([ "$port" = http ] && echo /to-https)/faults/flat.zip $([ "$port" = http ] && echo 302 || echo 200) "
+  done
+  finish
+done
+for row in "certificate from a CA never trusted|untrusted" \
+  "certificate for another host name|wronghost" \
+  "expired certificate (January 2020)|expired"; do
+  IFS='|' read -r name port <<<"$row"
+  begin "HTTPS: $name" "a failure with the send's message; the client untouched" "$client_rel"
+  fresh_client
+  : >"$web_dir/logs/access.log"
+  job "$client_win" repair "$(web "$port" /faults/flat.zip)"
+  expect_failure "The server did not respond to the download request."
+  untouched
+  expect "nothing added to the client" "$(ls -A "$client" | LC_ALL=C sort | tr '\n' ' ')" "Fettle.exe readme.txt settings.ini "
+  expect "no request reached the server" "$(port_log "$port" | wc -l | tr -d ' ')" "0"
+  finish
+done
 
 echo "#### archives"
 for row in "an HTML page|${base%/faults}/html" "an executable|$base/exe.zip" "an empty file|$base/empty.zip"; do
@@ -269,12 +305,17 @@ finish
 begin "a file held open without sharing" "the file is named in the failure; the holder's file intact" "$client_rel"
 fresh_client
 rm -f "$out/held"
-run "$holder" "$client_win\\readme.txt" "Z:${out//\//\\}\\held" </dev/null >/dev/null 2>&1 &
+# Started directly, not through run(): a function in the background is a subshell, and its pid
+# is not the holder's. A holder left alive keeps Wine's desktop, and with it the standard
+# handles of the next test's program, open.
+"$here/../../cmake/wine-run.sh" "$wine_root" "$holder" "$client_win\\readme.txt" \
+  "Z:${out//\//\\}\\held" </dev/null >/dev/null 2>&1 &
 holder_pid=$!
 for _ in $(seq 100); do [ -e "$out/held" ] && break; sleep 0.1; done
 job "$client_win" repair "$base/flat.zip"
 kill "$holder_pid" 2>/dev/null
 wait "$holder_pid" 2>/dev/null
+expect "holder ended" "$(pgrep -f 'file_holder\.exe.*Fault Client' >/dev/null && echo running)" ""
 expect_failure "Could not repair this file: readme.txt"
 untouched
 finish

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "profile/package_profile.h"
+#include "rules/shortcut_name.h"
 #include "tests/fuzz/crt_command_line.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "uninstall/flow/uninstall_script.h"

@@ -171,6 +171,51 @@ TEST_F(RepairJobTest, AStopDuringTheDownloadEndsWithoutAMessage) {
   EXPECT_TRUE(EntriesOf(temp_).empty());
 }
 
+// The same job against nginx: HTTPS with the run's test CA, and the certificates a client must
+// refuse. Under Wine the test prefix trusts the test CA; on the host libcurl is handed it.
+class HttpsRepairTest : public RepairJobTest {
+ protected:
+  void SetUp() override {
+    RepairJobTest::SetUp();
+    test::WriteFile(game_ / "readme.txt", "stale text");
+    test::WriteFile(game_ / "settings.ini", "the user's");
+  }
+
+  void ExpectRepaired() {
+    EXPECT_EQ(Snapshot().statusLine, L"Repair complete.");
+    EXPECT_EQ(test::ReadFile(game_ / "readme.txt"), "fixture file readme.txt\n");
+    EXPECT_TRUE(fs::is_regular_file(game_ / "data" / "sub" / "b.pak"));
+    EXPECT_EQ(test::ReadFile(game_ / "settings.ini"), "the user's");
+  }
+
+  test::WebServer web_;
+};
+
+TEST_F(HttpsRepairTest, ARepairOverHttpsCompletes) {
+  ASSERT_EQ(Run(JobMode::Repair, web_.Url("https", "/job/flat.zip")), 1)
+      << platform::WideToUtf8(Snapshot().failureText);
+  ExpectRepaired();
+}
+
+TEST_F(HttpsRepairTest, AnHttpUrlRedirectedToHttpsCompletes) {
+  ASSERT_EQ(Run(JobMode::Repair, web_.Url("http", "/to-https/job/flat.zip")), 1)
+      << platform::WideToUtf8(Snapshot().failureText);
+  ExpectRepaired();
+}
+
+TEST_F(HttpsRepairTest, ACertificateItCannotTrustFailsTheJobAndChangesNothing) {
+  for (const char* port : {"untrusted", "wronghost", "expired"}) {
+    SCOPED_TRACE(port);
+    EXPECT_EQ(Run(JobMode::Repair, web_.Url(port, "/job/flat.zip")), 0);
+    EXPECT_EQ(Snapshot().statusLine, L"Repair failed.");
+    EXPECT_EQ(Snapshot().failureText, L"The server did not respond to the download request.");
+    EXPECT_EQ(test::ReadFile(game_ / "readme.txt"), "stale text");
+    EXPECT_EQ(test::ReadFile(game_ / "settings.ini"), "the user's");
+    EXPECT_EQ(EntriesOf(game_).size(), 3u);  // no package file, no Uninstall.exe
+    EXPECT_TRUE(EntriesOf(temp_).empty());
+  }
+}
+
 #ifndef _WIN32
 TEST_F(RepairJobTest, ARegistryFailureFailsTheJobAfterTheFilesAreInPlace) {
   platform::FailHostRegistry(true);

@@ -2,6 +2,9 @@
 
 #include "platform/text.h"
 #include "test_support.h"
+#ifndef _WIN32
+#include "platform/host/http_host.h"
+#endif
 
 namespace test {
 
@@ -20,6 +23,25 @@ void PackageServer::Publish(const std::string& name, const std::string& bytes) c
 
 std::string PackageServer::RequestLog() const {
   return ReadFile(dir_ / "requests.log");
+}
+
+WebServer::WebServer() : dir_(PARCELWRIGHT_WEB_SERVER_DIR) {
+#ifndef _WIN32
+  platform::SetHostCaFile(dir_ / "ca.pem");
+#endif
+}
+
+WebServer::~WebServer() {
+#ifndef _WIN32
+  platform::SetHostCaFile({});
+#endif
+}
+
+std::wstring WebServer::Url(const std::string& port, const std::string& target) const {
+  std::string number = ReadFile(dir_ / (port + "_port"));
+  while (!number.empty() && (number.back() == '\n' || number.back() == '\r')) number.pop_back();
+  const std::string scheme = port == "http" ? "http" : "https";
+  return platform::Utf8ToWide(scheme + "://localhost:" + number + target);
 }
 
 }  // namespace test
