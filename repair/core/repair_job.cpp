@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "profile/trim.h"
+#include "profile/value_forms.h"
 #include "repair/acquire/download.h"
 #include "repair/acquire/extraction.h"
 #include "repair/acquire/package_hash.h"
@@ -15,10 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool HasWebScheme(const std::wstring& url) {
-  return url.starts_with(L"http://") || url.starts_with(L"https://");
-}
 
 // Steps c to h; false once one has failed (its message recorded) or a stop ended it.
 bool RunSteps(Job& job, JobMode mode, const std::wstring& url, const fs::path& download,
