@@ -33,6 +33,9 @@ start_screen() {
   server_pid=""
   stop_wine
   trap 'stop_wine; kill $server_pid $xvfb_pid 2>/dev/null || true' EXIT
+  # The prefix (10 to 20 s to make on a busy machine) and the session's server, ready before any
+  # program starts, so no window wait also covers them.
+  "$e2e_here/../../cmake/wine-prefix.sh" "$wine_root"
 }
 
 # The screen, and the package server on the demo profile's port.
@@ -53,6 +56,17 @@ wait_window() {
     sleep 0.2
   done
   echo "$window"
+}
+
+# Waits until the screen's centre, which both programs' windows cover, shows a painted window:
+# its images and text give far more colours than an unpainted frame.
+wait_painted() {
+  for _ in $(seq 100); do
+    [ "$(import -window root png:- | convert - -crop 400x200+760+440 -format %k info:)" -gt 100 ] &&
+      return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Answers the message box titled $1 with "Yes" or "No" ($2); false when no box appeared.
@@ -79,7 +93,7 @@ start_fettle() {
   "$e2e_here/../../cmake/wine-run.sh" "$wine_root" "C:\\Games\\$folder\\Fettle.exe" >/dev/null 2>&1 &
   fettle_pid=$!
   [ -n "$(wait_window Fettle.exe)" ] || { echo "FAIL: the window did not appear"; exit 1; }
-  sleep 1.5
+  wait_painted || { echo "FAIL: the window was not painted"; exit 1; }
   click 100 150
   sleep 0.5
 }
