@@ -12,8 +12,15 @@ check() {
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-F]\{6\}\).*/\1/p'; }
 shot() { import -window root "$out/screen.png"; convert "$out/screen.png" -crop 860x560+530+260 +repage "$out/$1.png"; }
 # A press held briefly, as a hand would: Wine drops a click whose down and up arrive together.
+# The wait is for the pointer to stand at the place: `mousemove --sync` waits for a movement,
+# which never comes when the pointer is already there (a second press on a message box button),
+# so each such press waited 15 to 20 s for nothing.
 press() {
-  xdotool mousemove --sync "$1" "$2"
+  xdotool mousemove "$1" "$2"
+  for _ in $(seq 100); do
+    [ "$(xdotool getmouselocation --shell | head -n2 | tr '\n' ' ')" = "X=$1 Y=$2 " ] && break
+    sleep 0.02
+  done
   sleep 0.2
   xdotool mousedown 1
   sleep 0.15
