@@ -85,11 +85,21 @@ answer_box() {
   eval "$(xdotool getwindowgeometry --shell "$box")"
   local x=$((X + WIDTH / 2 - 30))
   [ "$2" = "No" ] && x=$((X + WIDTH / 2 + 34))
-  press "$x" $((Y + HEIGHT - 20))  # activates the box
-  sleep 0.3
-  if xdotool search --name "^$1\$" >/dev/null 2>&1; then press "$x" $((Y + HEIGHT - 20)); fi
-  sleep 0.5
-  ! xdotool search --name "^$1\$" >/dev/null 2>&1
+  press "$x" $((Y + HEIGHT - 20))  # activates the box, or answers it when it had the focus
+  # The second press comes a second later at the earliest: sooner, two presses on
+  # one place can make a double click.
+  box_gone "$1" 10 && return 0
+  press "$x" $((Y + HEIGHT - 20))
+  box_gone "$1" 50
+}
+
+# Whether the window titled $1 is gone within $2 tenths of a second.
+box_gone() {
+  for _ in $(seq "$2"); do
+    xdotool search --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Places the program in a game folder of the prefix and starts it; sets fettle_pid.
