@@ -45,8 +45,11 @@ done
 check "Retry shown" "$(pixel "$out/failed.png" 244 418)" "FFA640"
 check "Repair Client hidden" "$(pixel "$out/failed.png" 120 400)" "$(pixel "$out/ready.png" 60 400)"
 click 332 418
-sleep 1
-shot retried
+for _ in $(seq 50); do
+  shot retried
+  [ "$(pixel "$out/retried.png" 100 400)" = "FFA640" ] && break
+  sleep 0.1
+done
 check "job buttons back after Retry" "$(pixel "$out/retried.png" 100 400)" "FFA640"
 check "progress bar empty after Retry" "$(pixel "$out/retried.png" 120 340)" "0B0C0F"
 
