@@ -9,6 +9,11 @@ if(WIN32)
                           WINVER=0x0A00)
   # Ship no runtime DLLs: the programs must start on a bare Windows system.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Reproducible programs: no link time stamp, and no source or build folder in the binaries
+  # (the build folder's map comes last so it wins where it lies inside the source folder).
+  add_link_options(-Wl,--no-insert-timestamp)
+  add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
+                      "-ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
   # Test binaries run under Wine; every Wine start shares one prefix under the build folder.
   set(UNINSTALL_EXE "${CMAKE_BINARY_DIR}/bin/Uninstall.exe")
   set(PARCELWRIGHT_WINE_ROOT "${CMAKE_BINARY_DIR}/wine")
@@ -60,3 +65,5 @@ foreach(input PARCELWRIGHT_PROFILE PARCELWRIGHT_SAMPLE_PROFILE PARCELWRIGHT_LOGO
                         "Pass an existing, readable file with -D${input}=<path>.")
   endif()
 endforeach()
+
+include(ParcelwrightSigning)

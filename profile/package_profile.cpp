@@ -4,18 +4,13 @@
 #include <map>
 
 #include "platform/text.h"
+#include "profile/profile_lines.h"
 #include "profile/trim.h"
 
 namespace {
 
-enum class KeyKind { kString, kMirrorList, kFlag };
-
-struct KeyEntry {
-  std::string_view key;
-  KeyKind kind;
-  std::wstring PackageProfile::*text = nullptr;
-  bool PackageProfile::*flag = nullptr;
-};
+using KeyKind = ProfileKeyKind;
+using KeyEntry = ProfileKeyInfo;
 
 constexpr KeyEntry Str(std::string_view key, std::wstring PackageProfile::*field) {
   return {key, KeyKind::kString, field, nullptr};
@@ -87,41 +82,23 @@ constexpr std::array<KeyEntry, 57> kKeyTable = {{
     Flag("promptOnlineVcRedist", &P::promptOnlineVcRedist),
 }};
 
-// Position of the first '=' not taken by a backslash escape, or npos.
-std::size_t FindKeySeparator(std::string_view line) {
-  bool escaped = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (escaped) {
-      escaped = false;
-    } else if (line[i] == '\\') {
-      escaped = true;
-    } else if (line[i] == '=') {
-      return i;
-    }
-  }
-  return std::string_view::npos;
-}
-
-// Raw key/value pairs; a later line of the same key wins.
-std::map<std::string_view, std::string_view> ScanLines(std::string_view text) {
+// Raw values by key; a later line of the same key wins.
+std::map<std::string_view, std::string_view> ValuesByKey(std::string_view text) {
   std::map<std::string_view, std::string_view> pairs;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const auto separator = FindKeySeparator(line);
-    if (separator == std::string_view::npos) continue;
-    pairs.insert_or_assign(line.substr(0, separator), line.substr(separator + 1));
-  }
+  for (const ProfileLine& line : ScanProfileLines(text))
+    pairs.insert_or_assign(line.key, line.value);
   return pairs;
 }
+
+}  // namespace
 
 bool IsTrueSpelling(std::string_view raw) {
   return raw == "1" || raw == "true" || raw == "TRUE";
 }
 
-}  // namespace
+std::span<const ProfileKeyInfo> ProfileKeyTable() {
+  return kKeyTable;
+}
 
 std::wstring UnescapeProfileValue(std::string_view raw) {
   std::string bytes;
@@ -165,7 +142,7 @@ std::vector<std::wstring> SplitMirrorList(std::wstring_view text) {
 
 PackageProfile ParsePackageProfile(std::string_view text) {
   PackageProfile profile;
-  const auto pairs = ScanLines(text);
+  const auto pairs = ValuesByKey(text);
   for (const KeyEntry& entry : kKeyTable) {
     const auto found = pairs.find(entry.key);
     switch (entry.kind) {
@@ -182,13 +159,4 @@ PackageProfile ParsePackageProfile(std::string_view text) {
     }
   }
   return profile;
-}
-
-bool LoadPackageProfile(platform::ModuleRef module, PackageProfile& profile) {
-  std::string bytes;
-  if (!platform::ReadRcData(module, platform::kProfileResourceId, bytes) || bytes.empty()) {
-    return false;
-  }
-  profile = ParsePackageProfile(bytes);
-  return true;
 }

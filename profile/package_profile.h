@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,23 @@ struct PackageProfile {
 
   bool operator==(const PackageProfile&) const = default;
 };
+
+enum class ProfileKeyKind { kString, kMirrorList, kFlag };
+
+// A key of the format and the field it fills (`text` for strings, `flag` for flags; the mirror
+// list is `archiveMirrorUrls`).
+struct ProfileKeyInfo {
+  std::string_view key;
+  ProfileKeyKind kind;
+  std::wstring PackageProfile::*text = nullptr;
+  bool PackageProfile::*flag = nullptr;
+};
+
+// Every key of the record, in the order the parser reads them (`format` is not among them).
+[[nodiscard]] std::span<const ProfileKeyInfo> ProfileKeyTable();
+
+// Whether a raw flag value reads as true: exactly "1", "true" or "TRUE".
+[[nodiscard]] bool IsTrueSpelling(std::string_view raw);
 
 // Built-in defaults with the profile text laid over them. Never fails: malformed lines are
 // skipped, unknown keys ignored, bad flags read as false.

@@ -13,6 +13,7 @@ packages=(
   libarchive-tools p7zip-full
   xvfb xdotool imagemagick x11-utils fonts-liberation
   time curl openssl nginx-light
+  osslsigncode python3-pefile
 )
 
 missing=()

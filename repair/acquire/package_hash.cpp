@@ -1,11 +1,11 @@
 #include "repair/acquire/package_hash.h"
 
-#include <cwctype>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/sha256.h"
 #include "profile/trim.h"
+#include "profile/value_forms.h"
 
 bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex) {
   platform::InputFile in;
@@ -29,14 +29,6 @@ bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex) {
   }
   hex = std::move(text);
   return true;
-}
-
-std::wstring NormalizeHex(std::wstring_view text) {
-  std::wstring digits;
-  for (const wchar_t c : TrimWhitespace(text)) {
-    if (std::iswxdigit(c)) digits += static_cast<wchar_t>(std::towlower(c));
-  }
-  return digits;
 }
 
 bool VerifyPackage(Job& job, const std::filesystem::path& file) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "profile/value_forms.h"
 #include "repair/core/job.h"
 
 // True when no `archiveSha256` is configured or the file's digest equals it (case and
@@ -13,6 +14,3 @@
 // The file's SHA-256 as 64 lowercase hex digits. False, leaving `hex` untouched, when the file
 // cannot be read or the hashing service fails.
 [[nodiscard]] bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex);
-
-// The hex digits of the trimmed text, lower-cased; everything else dropped.
-[[nodiscard]] std::wstring NormalizeHex(std::wstring_view text);

@@ -4,6 +4,7 @@
 
 #include "platform/remove_tree.h"
 #include "profile/fallbacks.h"
+#include "profile/value_forms.h"
 #include "repair/acquire/download.h"
 #include "repair/acquire/extraction.h"
 #include "repair/acquire/package_hash.h"
@@ -15,10 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool HasWebScheme(const std::wstring& url) {
-  return url.starts_with(L"http://") || url.starts_with(L"https://");
-}
 
 // Every step from the URL check to the Programs and Features entry; false once one has failed
 // (its message recorded) or a stop ended it.

@@ -12,8 +12,15 @@ check() {
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/.*#\([0-9A-F]\{6\}\).*/\1/p'; }
 shot() { import -window root "$out/screen.png"; convert "$out/screen.png" -crop 860x560+530+260 +repage "$out/$1.png"; }
 # A press held briefly, as a hand would: Wine drops a click whose down and up arrive together.
+# The wait is for the pointer to stand at the place: `mousemove --sync` waits for a movement,
+# which never comes when the pointer is already there (a second press on a message box button),
+# so each such press waited 15 to 20 s for nothing.
 press() {
-  xdotool mousemove --sync "$1" "$2"
+  xdotool mousemove "$1" "$2"
+  for _ in $(seq 100); do
+    [ "$(xdotool getmouselocation --shell | head -n2 | tr '\n' ' ')" = "X=$1 Y=$2 " ] && break
+    sleep 0.02
+  done
   sleep 0.2
   xdotool mousedown 1
   sleep 0.15
@@ -33,6 +40,9 @@ start_screen() {
   server_pid=""
   stop_wine
   trap 'stop_wine; kill $server_pid $xvfb_pid 2>/dev/null || true' EXIT
+  # The prefix (10 to 20 s to make on a busy machine) and the session's server, ready before any
+  # program starts, so no window wait also covers them.
+  "$e2e_here/../../cmake/wine-prefix.sh" "$wine_root"
 }
 
 # The screen, and the package server on the demo profile's port.
@@ -55,6 +65,17 @@ wait_window() {
   echo "$window"
 }
 
+# Waits until the screen's centre, which both programs' windows cover, shows a painted window:
+# its images and text give far more colours than an unpainted frame.
+wait_painted() {
+  for _ in $(seq 100); do
+    [ "$(import -window root png:- | convert - -crop 400x200+760+440 -format %k info:)" -gt 100 ] &&
+      return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Answers the message box titled $1 with "Yes" or "No" ($2); false when no box appeared.
 answer_box() {
   local box
@@ -64,11 +85,21 @@ answer_box() {
   eval "$(xdotool getwindowgeometry --shell "$box")"
   local x=$((X + WIDTH / 2 - 30))
   [ "$2" = "No" ] && x=$((X + WIDTH / 2 + 34))
-  press "$x" $((Y + HEIGHT - 20))  # activates the box
-  sleep 0.3
-  if xdotool search --name "^$1\$" >/dev/null 2>&1; then press "$x" $((Y + HEIGHT - 20)); fi
-  sleep 0.5
-  ! xdotool search --name "^$1\$" >/dev/null 2>&1
+  press "$x" $((Y + HEIGHT - 20))  # activates the box, or answers it when it had the focus
+  # The second press comes a second later at the earliest: sooner, two presses on
+  # one place can make a double click.
+  box_gone "$1" 10 && return 0
+  press "$x" $((Y + HEIGHT - 20))
+  box_gone "$1" 50
+}
+
+# Whether the window titled $1 is gone within $2 tenths of a second.
+box_gone() {
+  for _ in $(seq "$2"); do
+    xdotool search --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # Places the program in a game folder of the prefix and starts it; sets fettle_pid.
@@ -79,7 +110,7 @@ start_fettle() {
   "$e2e_here/../../cmake/wine-run.sh" "$wine_root" "C:\\Games\\$folder\\Fettle.exe" >/dev/null 2>&1 &
   fettle_pid=$!
   [ -n "$(wait_window Fettle.exe)" ] || { echo "FAIL: the window did not appear"; exit 1; }
-  sleep 1.5
+  wait_painted || { echo "FAIL: the window was not painted"; exit 1; }
   click 100 150
   sleep 0.5
 }

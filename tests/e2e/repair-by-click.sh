@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Drives the real Fettle.exe like a user on a 1920 x 1080 Xvfb screen, against a package server
-# on 127.0.0.1:38517 (the demo profile's address):
+# on 127.0.0.1:38517 (the demo profile's address), then opens and closes the Uninstall.exe the
+# repair wrote. Screenshots of both windows stay in OUT:
 #   repair-by-click.sh WINE_ROOT FETTLE_EXE EXTRACTOR_STANDIN PATCHER_STANDIN FIXTURES PACKAGES OUT
 set -euo pipefail
 wine_root=$1 fettle=$2 extractor=$3 patcher=$4 fixtures=$5 packages=$6 out=$7
@@ -44,8 +45,11 @@ done
 check "Retry shown" "$(pixel "$out/failed.png" 244 418)" "FFA640"
 check "Repair Client hidden" "$(pixel "$out/failed.png" 120 400)" "$(pixel "$out/ready.png" 60 400)"
 click 332 418
-sleep 1
-shot retried
+for _ in $(seq 50); do
+  shot retried
+  [ "$(pixel "$out/retried.png" 100 400)" = "FFA640" ] && break
+  sleep 0.1
+done
 check "job buttons back after Retry" "$(pixel "$out/retried.png" 100 400)" "FFA640"
 check "progress bar empty after Retry" "$(pixel "$out/retried.png" 120 340)" "0B0C0F"
 
@@ -54,6 +58,21 @@ click 836 24
 check "close question answered Yes" "$(answer_box "Close Repair Tool" Yes && echo yes)" "yes"
 for _ in $(seq 50); do kill -0 "$fettle_pid" 2>/dev/null || break; sleep 0.2; done
 check "the program ended" "$(kill -0 "$fettle_pid" 2>/dev/null && echo running || echo ended)" "ended"
+
+echo "== the uninstaller the repair wrote"
+"$e2e_here/../../cmake/wine-run.sh" "$wine_root" 'C:\Games\Velmora Demo\Uninstall.exe' >/dev/null 2>&1 &
+uninstall_pid=$!
+title="Velmora Online Downloader Uninstaller"
+check "uninstaller window shown" "$([ -n "$(wait_window "$title")" ] && wait_painted && echo yes)" "yes"
+import -window root "$out/screen.png"
+convert "$out/screen.png" -crop 680x420+620+330 +repage "$out/uninstaller.png"
+press $((620 + 340)) $((330 + 60))  # the first press only activates the window
+sleep 0.5
+press $((620 + 656)) $((330 + 24))
+check "uninstaller close answered Yes" "$(answer_box "Close Uninstaller" Yes && echo yes)" "yes"
+for _ in $(seq 50); do kill -0 "$uninstall_pid" 2>/dev/null || break; sleep 0.2; done
+check "the uninstaller ended" "$(kill -0 "$uninstall_pid" 2>/dev/null && echo running || echo ended)" "ended"
+check "nothing uninstalled" "$([ -f "$game/Uninstall.exe" ] && echo kept)" "kept"
 
 echo "repair by click: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -33,7 +33,7 @@ start_uninstall() {
   (cd "$out/cleanup-bin" && exec "$e2e_here/../../cmake/wine-run.sh" "$wine_root" "$1") >/dev/null 2>&1 &
   uninstall_pid=$!
   [ -n "$(wait_window "$title")" ] || { echo "FAIL: the uninstaller's window did not appear"; exit 1; }
-  sleep 1
+  wait_painted || { echo "FAIL: the uninstaller's window was not painted"; exit 1; }
   uclick 340 60  # the first press only activates the window
   sleep 0.5
 }

@@ -18,7 +18,7 @@ show() {  # name exe expected-title
   local window
   window=$(wait_window "$title")
   [ -n "$window" ] || { echo "FAIL: no window titled $title"; failures=$((failures + 1)); return; }
-  sleep 1.5  # first paint
+  wait_painted || { echo "FAIL: $title was not painted"; failures=$((failures + 1)); }
   eval "$(xdotool getwindowgeometry --shell "$window")"
   check "$name position" "$X,$Y" "530,260"
   check "$name size" "${WIDTH}x$HEIGHT" "860x560"

@@ -31,13 +31,6 @@ TEST(HashFileSha256, MissingFileLeavesTheTextAlone) {
   EXPECT_EQ(hex, L"untouched");
 }
 
-TEST(NormalizeHex, KeepsOnlyHexDigitsInLowerCase) {
-  EXPECT_EQ(NormalizeHex(L"  AB:cd-EF 01\r\n"), L"abcdef01");
-  EXPECT_EQ(NormalizeHex(L"sha256:00"), L"a25600");
-  EXPECT_EQ(NormalizeHex(L"none"), L"e");
-  EXPECT_EQ(NormalizeHex(L""), L"");
-}
-
 class VerifyPackageTest : public ::testing::Test {
  protected:
   void SetUp() override { test::WriteFile(file_, "abc"); }
