@@ -1,24 +1,26 @@
 #include "repair/acquire/package_hash.h"
 
 #include <cwctype>
-#include <fstream>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/sha256.h"
 #include "profile/trim.h"
 
-bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
+bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex,
+                    const platform::StopRequested& stop) {
+  platform::InputFile in;
+  if (!in.Open(file)) return false;
   platform::Sha256 hash;
   if (!hash.Open()) return false;
   std::vector<std::byte> buffer(1 << 20);
-  while (in) {
-    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (got > 0 && !hash.Add(buffer.data(), got)) return false;
+  for (;;) {
+    if (stop && stop()) return false;
+    std::size_t got = 0;
+    if (!in.Read(buffer.data(), buffer.size(), got)) return false;
+    if (got == 0) break;
+    if (!hash.Add(buffer.data(), got)) return false;
   }
-  if (in.bad()) return false;
   platform::Sha256Digest digest;
   if (!hash.Finish(digest)) return false;
   static constexpr wchar_t kDigits[] = L"0123456789abcdef";
@@ -43,7 +45,8 @@ bool VerifyPackage(Job& job, const std::filesystem::path& file) {
   if (TrimWhitespace(job.profile.archiveSha256).empty()) return true;
   job.status.SetStage(JobStage::Verifying, L"Verifying package...", L"Checking SHA-256 hash...");
   std::wstring actual;
-  if (!HashFileSha256(file, actual)) {
+  if (!HashFileSha256(file, actual, [&job] { return job.status.IsStopRequested(); })) {
+    if (job.status.IsStopRequested()) return false;  // a stop ends the job without a message
     job.status.FailJob(L"Could not verify the downloaded package.");
     return false;
   }

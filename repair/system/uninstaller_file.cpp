@@ -1,8 +1,9 @@
 #include "repair/system/uninstaller_file.h"
 
 #include <filesystem>
-#include <fstream>
+#include <span>
 
+#include "platform/file_system.h"
 #include "platform/resources.h"
 
 namespace fs = std::filesystem;
@@ -13,13 +14,9 @@ bool WriteUninstaller(const Job& job) {
     return true;
   }
   const fs::path target = job.context.clientFolder / L"Uninstall.exe";
-  if (target.has_parent_path()) {
-    std::error_code ignored;
-    fs::create_directories(target.parent_path(), ignored);
-  }
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  std::error_code error;
+  if (target.has_parent_path()) (void)platform::CreateFolders(target.parent_path(), error);
+  // Written beside and moved over: a failed write never leaves a cut-off uninstaller.
+  return platform::WriteFileWhole(
+      target, std::as_bytes(std::span<const char>(bytes.data(), bytes.size())), error);
 }
