@@ -73,6 +73,7 @@ win32::UniqueFile CreateFresh(const std::wstring& path, bool clearLeftover) {
 bool MoveOver(const std::wstring& from, const std::wstring& to, std::error_code& error) {
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
   const DWORD code = GetLastError();
+
   const DWORD attributes = GetFileAttributesW(to.c_str());
   if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&

@@ -235,15 +235,18 @@ TEST(InputFile, CanBeOpenedAgainOnAnotherFile) {
   EXPECT_FALSE(file.Open(dir / "missing"));
 }
 
-// A reader must not keep another program (or the pass itself) from replacing the file.
-TEST(InputFile, LetsTheFileBeReplacedWhileOpen) {
+// A reader must not keep another program from moving the file away and putting another in its
+// place, nor the pass from writing a replacement beside it.
+TEST(InputFile, LetsTheFileBeMovedAwayAndReplacedWhileOpen) {
   test::TempDir dir;
   test::WriteFile(dir / "source", "new");
   test::WriteFile(dir / "file", "old");
   platform::InputFile file;
   ASSERT_TRUE(file.Open(dir / "file"));
   std::error_code error;
-  EXPECT_TRUE(Copy(dir / "source", dir / "file", true, error)) << error.message();
+  ASSERT_TRUE(platform::RenameEntry(dir / "file", dir / "moved", error)) << error.message();
+  EXPECT_TRUE(Copy(dir / "source", dir / "file", false, error)) << error.message();
+  EXPECT_EQ(ReadAll(file, 64), "old");
   file.Close();
   EXPECT_EQ(test::ReadFile(dir / "file"), "new");
 }

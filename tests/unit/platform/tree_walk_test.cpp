@@ -26,7 +26,8 @@ std::vector<std::string> Walk(const fs::path& root, std::error_code& error) {
         std::string line = platform::WideToUtf8(platform::PathToWide(entry.relative));
         for (char& c : line) c = c == '\\' ? '/' : c;
         const char* kinds[] = {"file", "folder", "link", "other"};
-        line += std::string(" ") + kinds[static_cast<int>(entry.kind)];
+        line += ' ';
+        line += kinds[static_cast<int>(entry.kind)];
         if (entry.kind == Kind::File) line += " " + std::to_string(entry.size);
         seen.push_back(line);
         return platform::WalkStep::Continue;
