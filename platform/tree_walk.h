@@ -17,7 +17,8 @@ struct TreeEntry {
   std::filesystem::path relative;  // to the walked (or listed) folder
   std::wstring name;               // last element of `relative`
   Kind kind = Kind::Other;
-  std::uint64_t size = 0;  // of a file; 0 otherwise
+  // Of a file; the time of other kinds only where the listing carries it (Windows).
+  std::uint64_t size = 0;
   std::filesystem::file_time_type lastWriteTime{};
   std::uint32_t attributes = 0;  // the Windows attribute bits; 0 on other systems
 };
@@ -26,12 +27,16 @@ enum class WalkStep { Continue, SkipFolder, Stop };
 
 using WalkVisitor = std::function<WalkStep(const TreeEntry&)>;
 
+// KindsOnly spares the host a status query per file when only the kinds are wanted (a count);
+// the Windows listing carries everything at no extra cost.
+enum class WalkFacts { FileFacts, KindsOnly };
+
 // Walks `root` depth first, each folder yielded before its content and its content before its
 // next sibling, however long the paths get. Folders that may not be opened are skipped; links
 // are yielded and never entered. A root that does not exist is an empty tree. True when the walk
 // ended or the visitor stopped it; false with `error` when a folder could not be read.
 [[nodiscard]] bool WalkTree(const std::filesystem::path& root, const WalkVisitor& visit,
-                            std::error_code& error);
+                            std::error_code& error, WalkFacts facts = WalkFacts::FileFacts);
 
 // One level of `folder`, in listing order. A folder that does not exist is empty; false with
 // `error` when it could not be read.

@@ -49,6 +49,26 @@ bool OpenFolder(int parent, const char* name, int& fd, std::error_code& error) {
   return false;
 }
 
+// The entry's kind as the listing gave it, when it did.
+bool KindFromListing(unsigned char type, TreeEntry::Kind& kind) {
+  switch (type) {
+    case DT_DIR:
+      kind = TreeEntry::Kind::Folder;
+      return true;
+    case DT_LNK:
+      kind = TreeEntry::Kind::Link;
+      return true;
+    case DT_REG:
+      kind = TreeEntry::Kind::File;
+      return true;
+    case DT_UNKNOWN:
+      return false;
+    default:
+      kind = TreeEntry::Kind::Other;
+      return true;
+  }
+}
+
 bool Describe(int folder, const char* name, const fs::path& parent, TreeEntry& entry, bool& gone,
               std::error_code& error) {
   struct stat info {};
@@ -85,7 +105,7 @@ bool IsDots(const char* name) {
 
 // Lists the open folder, handing each entry to `each`; false with `error` on a read error.
 template <typename Each>
-bool ForEachEntry(const Folder& folder, const fs::path& relative, Each each,
+bool ForEachEntry(const Folder& folder, const fs::path& relative, bool facts, Each each,
                   std::error_code& error) {
   TreeEntry entry;
   for (;;) {
@@ -99,18 +119,30 @@ bool ForEachEntry(const Folder& folder, const fs::path& relative, Each each,
       return true;
     }
     if (IsDots(item->d_name)) continue;
-    bool gone = false;
-    if (!Describe(folder.fd(), item->d_name, relative, entry, gone, error)) return false;
-    if (gone) continue;
+    // Only a file's size and time need the status query; a folder's or a link's kind comes
+    // with the listing on most file systems.
+    TreeEntry::Kind kind = TreeEntry::Kind::Other;
+    if (KindFromListing(item->d_type, kind) && (kind != TreeEntry::Kind::File || !facts)) {
+      entry.relative = relative / fs::path(item->d_name);
+      entry.name = PathToWide(fs::path(item->d_name));
+      entry.kind = kind;
+      entry.size = 0;
+      entry.attributes = 0;
+      entry.lastWriteTime = {};
+    } else {
+      bool gone = false;
+      if (!Describe(folder.fd(), item->d_name, relative, entry, gone, error)) return false;
+      if (gone) continue;
+    }
     if (!each(entry, item->d_name)) return true;
   }
 }
 
-bool WalkFolder(const Folder& folder, const fs::path& relative, const WalkVisitor& visit,
-                bool& stopped, std::error_code& error) {
+bool WalkFolder(const Folder& folder, const fs::path& relative, bool facts,
+                const WalkVisitor& visit, bool& stopped, std::error_code& error) {
   bool ok = true;
   const bool listed = ForEachEntry(
-      folder, relative,
+      folder, relative, facts,
       [&](const TreeEntry& entry, const char* name) {
         const WalkStep step = visit(entry);
         if (step == WalkStep::Stop) {
@@ -130,7 +162,7 @@ bool WalkFolder(const Folder& folder, const fs::path& relative, const WalkVisito
           ok = false;
           return false;
         }
-        if (!WalkFolder(child, entry.relative, visit, stopped, error)) {
+        if (!WalkFolder(child, entry.relative, facts, visit, stopped, error)) {
           ok = false;
           return false;
         }
@@ -142,7 +174,8 @@ bool WalkFolder(const Folder& folder, const fs::path& relative, const WalkVisito
 
 }  // namespace
 
-bool WalkTree(const fs::path& root, const WalkVisitor& visit, std::error_code& error) {
+bool WalkTree(const fs::path& root, const WalkVisitor& visit, std::error_code& error,
+              WalkFacts facts) {
   error.clear();
   int fd = -1;
   if (!OpenFolder(AT_FDCWD, root.c_str(), fd, error)) return false;
@@ -153,7 +186,7 @@ bool WalkTree(const fs::path& root, const WalkVisitor& visit, std::error_code& e
     return false;
   }
   bool stopped = false;
-  return WalkFolder(folder, fs::path(), visit, stopped, error);
+  return WalkFolder(folder, fs::path(), facts == WalkFacts::FileFacts, visit, stopped, error);
 }
 
 bool ListFolder(const fs::path& folder, std::vector<TreeEntry>& entries, std::error_code& error) {
@@ -172,7 +205,7 @@ bool ListFolder(const fs::path& folder, std::vector<TreeEntry>& entries, std::er
     return false;
   }
   return ForEachEntry(
-      open, fs::path(),
+      open, fs::path(), true,
       [&](const TreeEntry& entry, const char*) {
         entries.push_back(entry);
         return true;

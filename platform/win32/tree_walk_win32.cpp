@@ -110,7 +110,7 @@ bool WalkFolder(const std::wstring& longPath, const fs::path& relative, const Wa
 
 }  // namespace
 
-bool WalkTree(const fs::path& root, const WalkVisitor& visit, std::error_code& error) {
+bool WalkTree(const fs::path& root, const WalkVisitor& visit, std::error_code& error, WalkFacts) {
   error.clear();
   bool stopped = false;
   return WalkFolder(win32::LongPath(root), fs::path(), visit, stopped, error);

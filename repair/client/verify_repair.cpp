@@ -31,7 +31,7 @@ std::uint64_t CountRegularFiles(const fs::path& folder) {
         if (entry.kind == Kind::File) ++count;
         return platform::WalkStep::Continue;
       },
-      ignored);
+      ignored, platform::WalkFacts::KindsOnly);
   return count;
 }
 

@@ -20,6 +20,8 @@ users="$drive_c/users/$user"
 www="$server_dir/www/faults"
 base="http://127.0.0.1:$(cat "$server_dir/port")/faults"
 mkdir -p "$www"
+# The snapshot lists C:\Games; it must stand before the first case, also in a fresh prefix.
+mkdir -p "$drive_c/Games"
 "$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
 export WINEPATH="Z:${out//\//\\}\\bin"
 mkdir -p "$out/cleanup-bin"
