@@ -28,7 +28,10 @@ std::vector<std::string> Walk(const fs::path& root, std::error_code& error) {
         const char* kinds[] = {"file", "folder", "link", "other"};
         line += ' ';
         line += kinds[static_cast<int>(entry.kind)];
-        if (entry.kind == Kind::File) line += " " + std::to_string(entry.size);
+        if (entry.kind == Kind::File) {
+          line += ' ';
+          line += std::to_string(entry.size);
+        }
         seen.push_back(line);
         return platform::WalkStep::Continue;
       },
