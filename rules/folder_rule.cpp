@@ -16,7 +16,7 @@ fs::path CanonicalPath(const fs::path& path) {
   // Resolve the longest head that exists; the rest is appended as written.
   fs::path head = absolute;
   fs::path tail;
-  while (!fs::exists(fs::symlink_status(head, error))) {
+  while (!platform::EntryExists(head)) {
     if (!head.has_relative_path()) return {};
     tail = tail.empty() ? head.filename() : head.filename() / tail;
     head = head.parent_path();

@@ -8,24 +8,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <string>
 #include <utility>
+
+#include "platform/host/file_time_host.h"
+#include "platform/text.h"
 
 namespace platform {
 
 namespace {
-
-namespace chrono = std::chrono;
-
-// The file clock holds about 292 years either side of its epoch in nanoseconds; a stamp beyond
-// that (a damaged or hand-set one) is pinned to the edge instead of wrapping around.
-std::filesystem::file_time_type ToFileTime(const timespec& stamp) {
-  using Seconds = chrono::duration<std::int64_t>;
-  const auto seconds =
-      chrono::file_clock::from_sys(chrono::sys_time<Seconds>(Seconds(stamp.tv_sec)));
-  constexpr auto kLimit = chrono::duration_cast<Seconds>(chrono::nanoseconds::max()) - Seconds(1);
-  const Seconds since = std::clamp(seconds.time_since_epoch(), -kLimit, kLimit);
-  return std::filesystem::file_time_type(since + chrono::nanoseconds(stamp.tv_nsec));
-}
 
 // An open file descriptor, closed when the owner goes.
 class UniqueFd {
@@ -52,40 +43,46 @@ class UniqueFd {
   int fd_;
 };
 
+constexpr char kPartialSuffixUtf8[] = "~repair.partial";
+
 bool Failed(std::error_code& error) {
   error = std::error_code(errno, std::generic_category());
   return false;
 }
 
-// Moves `size` bytes inside the kernel: copy_file_range where the file systems allow it, else
-// sendfile, which any pair of regular files supports.
-bool CopyBytes(int in, int out, off_t size, std::error_code& error) {
-  bool ranged = true;
-  while (size > 0) {
-    const ssize_t moved =
-        ranged ? copy_file_range(in, nullptr, out, nullptr, static_cast<std::size_t>(size), 0)
-               : sendfile(out, in, nullptr, static_cast<std::size_t>(size));
-    if (moved < 0 && errno == EINTR) continue;
+// Moves up to `size` bytes inside the kernel: copy_file_range where the file systems allow it,
+// else sendfile, which any pair of regular files supports. `moved` is 0 at the source's end.
+bool CopyPiece(int in, int out, std::size_t size, bool& ranged, std::size_t& moved,
+               std::error_code& error) {
+  for (;;) {
+    const ssize_t result = ranged ? copy_file_range(in, nullptr, out, nullptr, size, 0)
+                                  : sendfile(out, in, nullptr, size);
+    if (result < 0 && errno == EINTR) continue;
     // Some file systems refuse copy_file_range or report nothing copied from a file that is
     // not empty; sendfile takes over from the same position.
-    if (moved <= 0 && ranged) {
+    if (result <= 0 && ranged) {
       ranged = false;
       continue;
     }
-    if (moved < 0) return Failed(error);
-    if (moved == 0) break;  // the file shrank meanwhile
-    size -= moved;
+    if (result < 0) return Failed(error);
+    moved = static_cast<std::size_t>(result);
+    return true;
   }
-  return true;
+}
+
+// A new file of our own at `path`; an old partial copy there is taken away first, so nothing is
+// ever written into an entry that stood there before (O_EXCL never follows a link).
+UniqueFd CreateFresh(const std::string& path, bool clearLeftover, mode_t mode) {
+  if (clearLeftover) unlink(path.c_str());
+  return UniqueFd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
 }
 
 }  // namespace
 
 // By hand rather than by copy_file, which asks for both files' status by path before opening
-// them; here each side is opened once and asked on its handle. The write time goes with the
-// bytes, as CopyFileW does on Windows.
-bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
-                       std::error_code& error) {
+// them; here each side is opened once and asked on its handle.
+bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to, bool replace,
+                   std::span<std::byte> buffer, const StopRequested& stop, std::error_code& error) {
   error.clear();
   const UniqueFd in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (!in) return Failed(error);
@@ -95,25 +92,103 @@ bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem:
     error = std::make_error_code(std::errc::not_supported);
     return false;
   }
-  UniqueFd out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777));
-  if (!out && errno == EEXIST) {
-    // Truncated only once known to be another file: a copy onto itself would empty the source.
-    out.reset(open(to.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!out) return Failed(error);
-    struct stat existing {};
-    if (fstat(out.get(), &existing) != 0) return Failed(error);
-    if (existing.st_dev == info.st_dev && existing.st_ino == info.st_ino) {
-      error = std::make_error_code(std::errc::file_exists);
-      return false;
-    }
-    if (existing.st_size != 0 && ftruncate(out.get(), 0) != 0) return Failed(error);
-  }
+  const std::string written = replace ? to.native() + kPartialSuffixUtf8 : to.native();
+  UniqueFd out = CreateFresh(written, replace, info.st_mode & 07777);
   if (!out) return Failed(error);
-  if (!CopyBytes(in.get(), out.get(), info.st_size, error)) return false;
+  const auto abandon = [&](std::error_code why) {
+    out.reset();
+    unlink(written.c_str());
+    error = why;
+    return false;
+  };
+  const std::size_t piece = std::min<std::size_t>(buffer.size(), 1 << 20);
+  bool ranged = true;
+  auto left = static_cast<std::uint64_t>(info.st_size);
+  while (left > 0) {
+    if (stop && stop()) return abandon(std::make_error_code(std::errc::operation_canceled));
+    std::size_t moved = 0;
+    std::error_code copyError;
+    const std::size_t want = left < piece ? static_cast<std::size_t>(left) : piece;
+    if (!CopyPiece(in.get(), out.get(), want, ranged, moved, copyError)) return abandon(copyError);
+    if (moved == 0) break;  // the file shrank meanwhile
+    left -= moved;
+  }
   const timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
-  if (futimens(out.get(), times) != 0) return Failed(error);
-  if (close(out.release()) != 0) return Failed(error);
+  if (futimens(out.get(), times) != 0)
+    return abandon(std::error_code(errno, std::generic_category()));
+  if (close(out.release()) != 0) return abandon(std::error_code(errno, std::generic_category()));
+  if (replace && rename(written.c_str(), to.c_str()) != 0) {
+    return abandon(std::error_code(errno, std::generic_category()));
+  }
   return true;
+}
+
+bool WriteFileWhole(const std::filesystem::path& path, std::span<const std::byte> bytes,
+                    std::error_code& error) {
+  error.clear();
+  const std::string written = path.native() + kPartialSuffixUtf8;
+  UniqueFd out = CreateFresh(written, true, 0755);
+  const auto abandon = [&] {
+    error = std::error_code(errno, std::generic_category());
+    out.reset();
+    unlink(written.c_str());
+    return false;
+  };
+  if (!out) return Failed(error);
+  const std::byte* data = bytes.data();
+  std::size_t size = bytes.size();
+  while (size > 0) {
+    const ssize_t result = write(out.get(), data, size);
+    if (result < 0 && errno == EINTR) continue;
+    if (result <= 0) {
+      if (result == 0) errno = ENOSPC;
+      return abandon();
+    }
+    data += result;
+    size -= static_cast<std::size_t>(result);
+  }
+  if (close(out.release()) != 0) return abandon();
+  if (rename(written.c_str(), path.c_str()) != 0) return abandon();
+  return true;
+}
+
+bool CreateFolders(const std::filesystem::path& folder, std::error_code& error) {
+  error.clear();
+  std::filesystem::create_directories(folder, error);
+  if (!error) return true;
+  std::error_code ignored;
+  if (std::filesystem::is_directory(folder, ignored)) {
+    error.clear();
+    return true;
+  }
+  return false;
+}
+
+bool SetLastWriteTime(const std::filesystem::path& path, std::filesystem::file_time_type time,
+                      std::error_code& error) {
+  error.clear();
+  const timespec times[2] = {{0, UTIME_OMIT}, host::ToTimespec(time)};
+  if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) return Failed(error);
+  return true;
+}
+
+bool RenameEntry(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& error) {
+  error.clear();
+  if (rename(from.c_str(), to.c_str()) != 0) return Failed(error);
+  return true;
+}
+
+bool EntryExists(const std::filesystem::path& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  struct stat infoA {};
+  struct stat infoB {};
+  return stat(a.c_str(), &infoA) == 0 && stat(b.c_str(), &infoB) == 0 &&
+         infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
 bool ResolveExistingPath(const std::filesystem::path& path, std::filesystem::path& resolved) {
@@ -142,7 +217,7 @@ bool QueryFileFacts(const std::filesystem::path& path, FileFacts& facts, std::er
   } else {
     facts.kind = S_ISDIR(info.st_mode) ? FileFacts::Kind::Folder : FileFacts::Kind::Other;
   }
-  facts.lastWriteTime = ToFileTime(info.st_mtim);
+  facts.lastWriteTime = host::ToFileTime(info.st_mtim);
   return true;
 }
 

@@ -3,27 +3,15 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 
+#include "platform/win32/file_time_win32.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/long_path.h"
 
 namespace platform {
 
 namespace {
-
-namespace chrono = std::chrono;
-
-// FILETIME counts 100 ns ticks from 1601; the file clock holds about 292 years either side of
-// its epoch in nanoseconds, so a stamp beyond that is pinned to the edge instead of wrapping.
-std::filesystem::file_time_type ToFileTime(const FILETIME& stamp) {
-  using Ticks = chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
-  constexpr std::int64_t kTicksFrom1601To1970 = 116'444'736'000'000'000;
-  const std::uint64_t raw =
-      (static_cast<std::uint64_t>(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime;
-  const Ticks sinceUnix(static_cast<std::int64_t>(raw) - kTicksFrom1601To1970);
-  const auto ticks = chrono::file_clock::from_sys(chrono::sys_time<Ticks>(sinceUnix));
-  constexpr auto kLimit = chrono::duration_cast<Ticks>(chrono::nanoseconds::max()) - Ticks(1);
-  return std::filesystem::file_time_type(std::clamp(ticks.time_since_epoch(), -kLimit, kLimit));
-}
 
 bool IsNotFound(DWORD code) {
   return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
@@ -39,7 +27,7 @@ void Fill(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, const FILETIME& writt
     facts.kind = FileFacts::Kind::File;
     facts.size = (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow;
   }
-  facts.lastWriteTime = ToFileTime(written);
+  facts.lastWriteTime = win32::ToFileTime(written);
 }
 
 std::error_code LastError() {
@@ -48,20 +36,192 @@ std::error_code LastError() {
 
 }  // namespace
 
-// libstdc++'s copy_file refuses to replace an existing file on Windows ("File exists") even
-// with overwrite_existing; CopyFileW is the system's own and replaces it.
-bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
-                       std::error_code& error) {
-  error.clear();
-  if (CopyFileW(from.c_str(), to.c_str(), /* bFailIfExists */ FALSE)) return true;
+namespace {
+
+constexpr DWORD kCarriedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+bool Failed(std::error_code& error) {
   error = LastError();
   return false;
+}
+
+bool WriteAll(HANDLE file, const std::byte* data, std::size_t size) {
+  while (size > 0) {
+    const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk) return false;
+    data += chunk;
+    size -= chunk;
+  }
+  return true;
+}
+
+// A new file of our own beside (or at) the target; an old partial copy is taken away first so
+// that nothing is ever written into an entry that was there before.
+win32::UniqueFile CreateFresh(const std::wstring& path, bool clearLeftover) {
+  if (clearLeftover) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  }
+  return win32::UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Moves the finished copy over the target; a read-only target has that attribute cleared first
+// (and given back if the move still fails).
+bool MoveOver(const std::wstring& from, const std::wstring& to, std::error_code& error) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  const DWORD code = GetLastError();
+
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+      SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    error = LastError();
+    SetFileAttributesW(to.c_str(), attributes);
+    return false;
+  }
+  error = std::error_code(static_cast<int>(code), std::system_category());
+  return false;
+}
+
+}  // namespace
+
+// The product's own loop rather than CopyFileExW, so that a stop is seen between pieces on
+// every system (Wine's CopyFileExW never calls its progress routine).
+bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::path& to, bool replace,
+                   std::span<std::byte> buffer, const StopRequested& stop, std::error_code& error) {
+  error.clear();
+  const std::wstring target = win32::LongPath(to);
+  win32::UniqueFile in(CreateFileW(win32::LongPath(from).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!in) return Failed(error);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(in.get(), &info)) return Failed(error);
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    error = std::make_error_code(std::errc::is_a_directory);
+    return false;
+  }
+  const std::wstring written = replace ? target + kPartialSuffix : target;
+  win32::UniqueFile out = CreateFresh(written, replace);
+  if (!out) return Failed(error);
+  const auto abandon = [&](std::error_code why) {
+    out.reset();
+    DeleteFileW(written.c_str());
+    error = why;
+    return false;
+  };
+  const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1 << 20));
+  std::uint64_t left = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  // Exactly the size known at the start: no read is spent finding the end.
+  while (left > 0) {
+    if (stop && stop()) return abandon(std::make_error_code(std::errc::operation_canceled));
+    const DWORD want = left < piece ? static_cast<DWORD>(left) : piece;
+    DWORD got = 0;
+    if (!ReadFile(in.get(), buffer.data(), want, &got, nullptr)) return abandon(LastError());
+    if (got == 0) break;  // the file shrank meanwhile
+    if (!WriteAll(out.get(), buffer.data(), got)) return abandon(LastError());
+    left -= got;
+  }
+  if (!SetFileTime(out.get(), nullptr, nullptr, &info.ftLastWriteTime)) {
+    return abandon(LastError());
+  }
+  out.reset();
+  if (replace && !MoveOver(written, target, error)) {
+    DeleteFileW(written.c_str());
+    return false;
+  }
+  const DWORD carried = info.dwFileAttributes & kCarriedAttributes;
+  if (carried != 0) SetFileAttributesW(target.c_str(), carried);
+  return true;
+}
+
+bool WriteFileWhole(const std::filesystem::path& path, std::span<const std::byte> bytes,
+                    std::error_code& error) {
+  error.clear();
+  const std::wstring target = win32::LongPath(path);
+  const std::wstring written = target + kPartialSuffix;
+  win32::UniqueFile out = CreateFresh(written, true);
+  if (!out) return Failed(error);
+  if (!WriteAll(out.get(), bytes.data(), bytes.size())) {
+    error = LastError();
+    out.reset();
+    DeleteFileW(written.c_str());
+    return false;
+  }
+  out.reset();
+  if (!MoveOver(written, target, error)) {
+    DeleteFileW(written.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool CreateFolders(const std::filesystem::path& folder, std::error_code& error) {
+  error.clear();
+  const std::wstring path = win32::LongPath(folder);
+  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  DWORD code = GetLastError();
+  if (code == ERROR_PATH_NOT_FOUND && folder.has_relative_path() &&
+      folder.parent_path() != folder && CreateFolders(folder.parent_path(), error)) {
+    if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+    code = GetLastError();
+  }
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    error.clear();
+    return true;
+  }
+  error = std::error_code(static_cast<int>(code), std::system_category());
+  return false;
+}
+
+bool SetLastWriteTime(const std::filesystem::path& path, std::filesystem::file_time_type time,
+                      std::error_code& error) {
+  error.clear();
+  win32::UniqueFile file(CreateFileW(win32::LongPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return Failed(error);
+  const FILETIME stamp = win32::ToFiletime(time);
+  if (!SetFileTime(file.get(), nullptr, nullptr, &stamp)) return Failed(error);
+  return true;
+}
+
+bool RenameEntry(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& error) {
+  error.clear();
+  if (MoveFileExW(win32::LongPath(from).c_str(), win32::LongPath(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING)) {
+    return true;
+  }
+  return Failed(error);
+}
+
+bool EntryExists(const std::filesystem::path& path) {
+  return GetFileAttributesW(win32::LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  BY_HANDLE_FILE_INFORMATION infoA{};
+  BY_HANDLE_FILE_INFORMATION infoB{};
+  for (auto [path, info] : {std::pair{&a, &infoA}, std::pair{&b, &infoB}}) {
+    win32::UniqueFile file(CreateFileW(
+        win32::LongPath(*path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file || !GetFileInformationByHandle(file.get(), info)) return false;
+  }
+  return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+         infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
 // The standard library's canonical forms keep the letter case they were given; the handle's
 // final name carries the case stored on disk and resolves links and junctions.
 bool ResolveExistingPath(const std::filesystem::path& path, std::filesystem::path& resolved) {
-  win32::UniqueFile file(CreateFileW(path.c_str(), 0,
+  win32::UniqueFile file(CreateFileW(win32::LongPath(path).c_str(), 0,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) return false;
@@ -92,7 +252,7 @@ bool QueryFileFacts(const std::filesystem::path& path, FileFacts& facts, std::er
   error.clear();
   facts = FileFacts{};
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExW(win32::LongPath(path).c_str(), GetFileExInfoStandard, &data)) {
     if (IsNotFound(GetLastError())) return true;
     error = LastError();
     return false;
@@ -101,7 +261,7 @@ bool QueryFileFacts(const std::filesystem::path& path, FileFacts& facts, std::er
     Fill(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime, facts);
     return true;
   }
-  win32::UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+  win32::UniqueFile file(CreateFileW(win32::LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) {
@@ -126,7 +286,7 @@ InputFile::InputFile() : handle_(std::make_unique<Handle>()) {}
 InputFile::~InputFile() = default;
 
 bool InputFile::Open(const std::filesystem::path& path) {
-  handle_->file.reset(CreateFileW(path.c_str(), GENERIC_READ,
+  handle_->file.reset(CreateFileW(win32::LongPath(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   return static_cast<bool>(handle_->file);

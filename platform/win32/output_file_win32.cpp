@@ -1,6 +1,7 @@
 #include "platform/output_file.h"
 
 #include "platform/win32/handles.h"
+#include "platform/win32/long_path.h"
 
 namespace platform {
 
@@ -12,8 +13,8 @@ OutputFile::OutputFile() : handle_(std::make_unique<Handle>()) {}
 OutputFile::~OutputFile() = default;
 
 bool OutputFile::Create(const std::filesystem::path& path) {
-  handle_->file.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0 /* no sharing */, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  handle_->file.reset(CreateFileW(win32::LongPath(path).c_str(), GENERIC_WRITE, 0 /* no sharing */,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(handle_->file);
 }
 

@@ -1,24 +1,25 @@
 #include "repair/acquire/flatten.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/remove_tree.h"
+#include "platform/tree_walk.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// One level, listing order; a listing that cannot be opened is empty, and one that breaks off
-// ends where it broke.
-std::vector<fs::path> ListEntries(const fs::path& folder) {
-  std::vector<fs::path> entries;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    entries.push_back(it->path());
-  }
+using Kind = platform::TreeEntry::Kind;
+
+// One level, listing order; a listing that cannot be opened, or breaks off, ends there.
+std::vector<platform::TreeEntry> ListEntries(const fs::path& folder) {
+  std::vector<platform::TreeEntry> entries;
+  std::error_code ignored;
+  (void)platform::ListFolder(folder, entries, ignored);
   return entries;
 }
 
@@ -28,12 +29,34 @@ std::vector<fs::path> ListEntries(const fs::path& folder) {
 fs::path FreshStagingName(const fs::path& folder, const fs::path& top) {
   for (std::uint64_t n = platform::TickCount();; ++n) {
     const std::wstring name = L"~staging_" + std::to_wstring(n);
-    std::error_code ignored;
-    if (!fs::exists(fs::symlink_status(folder / name, ignored)) &&
-        !fs::exists(fs::symlink_status(top / name, ignored))) {
+    if (!platform::EntryExists(folder / name) && !platform::EntryExists(top / name)) {
       return folder / name;
     }
   }
+}
+
+// The copy that stands in for a refused rename: files and folders only; a link is never
+// copied, so nothing outside the package comes along.
+bool CopyTree(const fs::path& from, const fs::path& to, std::error_code& error) {
+  if (!platform::CreateFolders(to, error)) return false;
+  std::vector<std::byte> buffer(1 << 20);
+  bool copied = true;
+  std::error_code walkError;
+  const bool walked = platform::WalkTree(
+      from,
+      [&](const platform::TreeEntry& entry) {
+        const fs::path target = to / entry.relative;
+        if (entry.kind == Kind::Folder) {
+          copied = platform::CreateFolders(target, error);
+        } else if (entry.kind == Kind::File) {
+          copied = platform::CopyFileWhole(from / entry.relative, target,
+                                           platform::EntryExists(target), buffer, {}, error);
+        }
+        return copied ? platform::WalkStep::Continue : platform::WalkStep::Stop;
+      },
+      walkError);
+  if (!walked) error = walkError;
+  return walked && copied;
 }
 
 }  // namespace
@@ -42,17 +65,22 @@ bool MoveEntryInto(const fs::path& source, const fs::path& destination, std::err
   const fs::path target = destination / source.filename();
   std::error_code ignored;
   (void)platform::RemoveFileTree(target, ignored);
-  error.clear();
-  fs::rename(source, target, error);
-  if (!error) return true;
-  error.clear();
-  if (fs::is_directory(source, ignored)) {
-    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
-             error);
-  } else {
-    (void)platform::CopyFileReplacing(source, target, error);  // `error` carries the verdict
+  if (platform::RenameEntry(source, target, error)) return true;
+  platform::TreeEntry entry;
+  if (!platform::DescribeEntry(source, entry, error)) {
+    if (!error) error = std::make_error_code(std::errc::no_such_file_or_directory);
+    return false;
   }
-  if (error) return false;
+  std::vector<std::byte> buffer;
+  if (entry.kind == Kind::Folder) {
+    if (!CopyTree(source, target, error)) return false;
+  } else if (entry.kind == Kind::File) {
+    buffer.resize(1 << 20);
+    if (!platform::CopyFileWhole(source, target, platform::EntryExists(target), buffer, {},
+                                 error)) {
+      return false;
+    }
+  }
   return platform::RemoveFileTree(source, error);
 }
 
@@ -60,36 +88,45 @@ bool FlattenSingleTopFolder(Job& job, const fs::path& folder) {
   int folders = 0;
   int others = 0;
   fs::path top;
-  for (const fs::path& entry : ListEntries(folder)) {
-    std::error_code error;
-    if (fs::is_directory(entry, error)) {
+  // A link counts as an entry of its own, never as a folder: moving "through" it would empty
+  // whatever it points at.
+  for (const platform::TreeEntry& entry : ListEntries(folder)) {
+    if (entry.kind == Kind::Folder) {
       ++folders;
-      top = entry;
+      top = folder / entry.relative;
     } else {
       ++others;
     }
   }
   if (folders != 1 || others != 0) return true;
-  // A link would lead the moves out of the extraction folder and empty whatever it points at.
-  std::error_code linkError;
-  if (fs::is_symlink(fs::symlink_status(top, linkError))) return true;
 
   job.status.SetStage(JobStage::Extracting, L"Extracting package...",
                       L"Moving client files into place...");
   const fs::path staging = FreshStagingName(folder, top);
   std::error_code error;
-  fs::rename(top, staging, error);
-  if (error) {
-    job.status.FailJob(L"Could not move extracted client files into place.");
-    return false;
+  fs::path from = staging;
+  fs::path selfNamed;  // an entry named like the top folder, parked until the top folder is gone
+  if (!platform::RenameEntry(top, staging, error)) {
+    // Refused (a scanner holding a file, say): the entries move one by one instead.
+    from = top;
   }
-  for (const fs::path& entry : ListEntries(staging)) {
-    if (!MoveEntryInto(entry, folder, error)) {
+  for (const platform::TreeEntry& entry : ListEntries(from)) {
+    const fs::path source = from / entry.relative;
+    bool moved = false;
+    if (from == top && entry.relative == top.filename()) {
+      selfNamed = FreshStagingName(folder, top);
+      // Moved under its own name it would replace the folder being emptied.
+      moved = platform::RenameEntry(source, selfNamed, error);
+    } else {
+      moved = MoveEntryInto(source, folder, error);
+    }
+    if (!moved) {
       job.status.FailJob(L"Could not move extracted client files into place.");
       return false;
     }
   }
-  if (!platform::RemoveFileTree(staging, error)) {
+  if (!platform::RemoveFileTree(from, error) ||
+      (!selfNamed.empty() && !platform::RenameEntry(selfNamed, top, error))) {
     job.status.FailJob(L"Could not remove the extra extracted client folder.");
     return false;
   }

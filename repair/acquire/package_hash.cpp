@@ -7,13 +7,15 @@
 #include "profile/trim.h"
 #include "profile/value_forms.h"
 
-bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex) {
+bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex,
+                    const platform::StopRequested& stop) {
   platform::InputFile in;
   if (!in.Open(file)) return false;
   platform::Sha256 hash;
   if (!hash.Open()) return false;
   std::vector<std::byte> buffer(1 << 20);
   for (;;) {
+    if (stop && stop()) return false;
     std::size_t got = 0;
     if (!in.Read(buffer.data(), buffer.size(), got)) return false;
     if (got == 0) break;
@@ -35,7 +37,8 @@ bool VerifyPackage(Job& job, const std::filesystem::path& file) {
   if (TrimWhitespace(job.profile.archiveSha256).empty()) return true;
   job.status.SetStage(JobStage::Verifying, L"Verifying package...", L"Checking SHA-256 hash...");
   std::wstring actual;
-  if (!HashFileSha256(file, actual)) {
+  if (!HashFileSha256(file, actual, [&job] { return job.status.IsStopRequested(); })) {
+    if (job.status.IsStopRequested()) return false;  // a stop ends the job without a message
     job.status.FailJob(L"Could not verify the downloaded package.");
     return false;
   }

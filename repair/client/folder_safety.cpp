@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/remove_tree.h"
+#include "platform/tree_walk.h"
 #include "repair/client/own_executable.h"
 #include "rules/folder_rule.h"
 
@@ -23,18 +24,17 @@ bool RemoveOldClientFiles(Job& job) {
   }
   job.status.SetStage(JobStage::Installing, L"Preparing clean reinstall...",
                       L"Removing old client files...");
-  const OwnExecutable self(job.context.exePath);
-  std::vector<fs::path> entries;
+  const fs::path& folder = job.context.clientFolder;
+  const OwnExecutable self(job.context.exePath, folder);
+  // Listed first, removed after: removing while listing could skip or revisit entries. A link
+  // at the top is removed itself; nothing is removed through it.
+  std::vector<platform::TreeEntry> entries;
   std::error_code error;
-  for (fs::directory_iterator it(job.context.clientFolder, error), end; !error && it != end;
-       it.increment(error)) {
-    entries.push_back(it->path());
-  }
-  // Listed first, removed after: removing while listing could skip or revisit entries.
-  for (const fs::path& entry : entries) {
-    if (self.Matches(entry)) continue;
+  (void)platform::ListFolder(folder, entries, error);
+  for (const platform::TreeEntry& entry : entries) {
+    if (self.IsTopEntry(entry.name)) continue;
     std::error_code ignored;
-    (void)platform::RemoveFileTree(entry, ignored);
+    (void)platform::RemoveFileTree(folder / entry.relative, ignored);
   }
   return true;
 }

@@ -1,34 +1,42 @@
 #include "repair/client/own_executable.h"
 
+#include <vector>
+
+#include "platform/file_system.h"
 #include "platform/text.h"
-#include "profile/trim.h"
+#include "platform/tree_walk.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::wstring LowerFileName(const fs::path& path) {
-  return Lowered(platform::PathToWide(path.filename()));
-}
-
-}  // namespace
-
-OwnExecutable::OwnExecutable(const fs::path& exePath)
-    : canonical_(CanonicalPath(exePath)), fileName_(LowerFileName(canonical_)) {}
-
-bool OwnExecutable::CouldBeTheTool(const fs::path& path) const {
-  const std::wstring name = LowerFileName(path);
-  if (name == fileName_ || name.find(L'~') != std::wstring::npos) return true;
+// By name first: the tool's own name is the tool. Then by file identity, asked only of entries
+// that could be it (a file of the tool's size, a hard link to it, or a link).
+OwnExecutable::OwnExecutable(const fs::path& exePath, const fs::path& clientFolder) {
+  const std::wstring ownKey = platform::NameKey(platform::PathToWide(exePath.filename()));
+  platform::TreeEntry self;
   std::error_code error;
-  return fs::is_symlink(fs::symlink_status(path, error)) || error;
+  const bool selfKnown = platform::DescribeEntry(exePath, self, error);
+  std::vector<platform::TreeEntry> entries;
+  (void)platform::ListFolder(clientFolder, entries, error);
+  for (const platform::TreeEntry& entry : entries) {
+    const std::wstring key = platform::NameKey(entry.name);
+    if (key == ownKey && exePath.parent_path() == clientFolder) {
+      keys_.insert(key);
+      continue;
+    }
+    const bool couldBe =
+        entry.kind == platform::TreeEntry::Kind::Link ||
+        (entry.kind == platform::TreeEntry::Kind::File && selfKnown && entry.size == self.size);
+    if (couldBe && platform::SameFile(clientFolder / entry.relative, exePath)) keys_.insert(key);
+  }
 }
 
-bool OwnExecutable::Matches(const fs::path& path) const {
-  if (canonical_.empty() || !CouldBeTheTool(path)) return false;
-  const fs::path canonical = CanonicalPath(path);
-  return !canonical.empty() && canonical == canonical_;
+bool OwnExecutable::IsTopEntry(const std::wstring& name) const {
+  return keys_.contains(platform::NameKey(name));
 }
 
 bool IsOwnExecutable(const Job& job, const fs::path& path) {
-  return OwnExecutable(job.context.exePath).Matches(path);
+  const fs::path exe = CanonicalPath(job.context.exePath);
+  if (exe.empty()) return false;
+  const fs::path canonical = CanonicalPath(path);
+  return !canonical.empty() && canonical == exe;
 }

@@ -1,25 +1,23 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
+#include <set>
+#include <string>
 
 #include "repair/core/job.h"
 #include "rules/folder_rule.h"
 
-// The running tool's own executable, resolved once so that a whole file pass can ask about it.
+// The running tool among the entries at the top of the client folder, found once per job: the
+// tool is always a direct child of the folder it looks after, so no deeper entry can be it and
+// no path need be resolved for each file.
 class OwnExecutable {
  public:
-  explicit OwnExecutable(const std::filesystem::path& exePath);
-  // Whether `path` resolves to the tool itself; false when either resolution failed.
-  [[nodiscard]] bool Matches(const std::filesystem::path& path) const;
+  OwnExecutable(const std::filesystem::path& exePath, const std::filesystem::path& clientFolder);
+  // Whether the entry named `name` directly in the client folder is the tool.
+  [[nodiscard]] bool IsTopEntry(const std::wstring& name) const;
 
  private:
-  // Whether `path` could name the tool at all: the same file name in any letter case, a short
-  // (8.3) name, or a link. Anything else is told apart without resolving it.
-  bool CouldBeTheTool(const std::filesystem::path& path) const;
-
-  std::filesystem::path canonical_;
-  std::wstring fileName_;  // lower case
+  std::set<std::wstring> keys_;  // platform::NameKey of each name the tool is reached by
 };
 
 // Whether `path` names the running tool (`exePath`), by equality of canonical forms.

@@ -2,9 +2,13 @@
 
 #include <chrono>
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "platform/tree_walk.h"
 #include "repair/client/folder_safety.h"
 #include "repair/client/own_executable.h"
 
@@ -12,49 +16,69 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Kind = platform::TreeEntry::Kind;
 using FileKind = platform::FileFacts::Kind;
 
 constexpr std::size_t kCompareChunk = 1 << 20;
 constexpr auto kTimeTolerance = std::chrono::seconds(3);
 
-// Depth first, folders before their content; folders we may not open are skipped and links to
-// folders are listed but not entered.
-fs::recursive_directory_iterator Walk(const fs::path& folder, std::error_code& error) {
-  return fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied,
-                                          error);
-}
-
 std::uint64_t CountRegularFiles(const fs::path& folder) {
   std::uint64_t count = 0;
-  std::error_code error;
-  for (auto it = Walk(folder, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error)) {
-    std::error_code statusError;
-    // The entry's own cached type answers without a further query unless it is a link.
-    if (it->is_regular_file(statusError)) ++count;
-  }
+  std::error_code ignored;
+  (void)platform::WalkTree(
+      folder,
+      [&](const platform::TreeEntry& entry) {
+        if (entry.kind == Kind::File) ++count;
+        return platform::WalkStep::Continue;
+      },
+      ignored, platform::WalkFacts::KindsOnly);
   return count;
 }
 
-// The entry's path inside the package, or empty to skip it: an entry whose canonical form lies
-// outside the extraction folder (a link pointing elsewhere) must never lead a copy outside the
-// client folder.
-// The walk enters no linked folder, so only an entry that is itself a link can lead elsewhere;
-// every other entry's canonical form is the root's with the walked names appended, and is
-// computed without asking the filesystem about each path element again.
-fs::path RelativeInside(const fs::directory_entry& entry, const fs::path& root,
-                        const fs::path& canonicalRoot) {
-  std::error_code error;
-  if (!entry.is_symlink(error) && !error) return entry.path().lexically_relative(root);
-  const fs::path canonical = CanonicalPath(entry.path());
-  if (canonical.empty()) return {};
-  fs::path relative = canonical.lexically_relative(canonicalRoot);
-  if (relative.empty() || relative.is_absolute() || relative.has_root_name() ||
-      *relative.begin() == "..") {
-    return {};
+// Whether `inner` is `outer` or lies below it.
+bool IsWithin(const fs::path& inner, const fs::path& outer) {
+  auto i = inner.begin();
+  for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+    if (i == inner.end() || *i != *o) return false;
   }
-  return relative;
+  return true;
 }
+
+// The client side of the package folders the walk is in, each client folder listed once: the
+// walk goes depth first, so the folders it is in form a stack.
+class ClientListings {
+ public:
+  using Entries = std::unordered_map<std::wstring, platform::TreeEntry>;
+
+  explicit ClientListings(const fs::path& clientFolder) : clientFolder_(clientFolder) {}
+
+  // The entries of the client folder matching the package folder `relative`, by name key. A
+  // client folder that cannot be listed counts as empty: every file is then taken as missing,
+  // created exclusively, and so never written over something that stands there.
+  const Entries& For(const fs::path& relative) {
+    while (!stack_.empty() && !IsWithin(relative, stack_.back().relative)) stack_.pop_back();
+    if (!stack_.empty() && stack_.back().relative == relative) return stack_.back().entries;
+    Level& level = stack_.emplace_back();
+    level.relative = relative;
+    std::vector<platform::TreeEntry> listed;
+    std::error_code error;
+    (void)platform::ListFolder(clientFolder_ / relative, listed, error);
+    level.entries.reserve(listed.size());
+    for (platform::TreeEntry& entry : listed) {
+      std::wstring key = platform::NameKey(entry.name);
+      level.entries.emplace(std::move(key), std::move(entry));
+    }
+    return level.entries;
+  }
+
+ private:
+  struct Level {
+    fs::path relative;
+    Entries entries;
+  };
+  fs::path clientFolder_;
+  std::vector<Level> stack_;
+};
 
 bool TimesDifferByTolerance(fs::file_time_type a, fs::file_time_type b) {
   // In milliseconds, so that the difference of two far-apart stamps cannot overflow.
@@ -63,18 +87,18 @@ bool TimesDifferByTolerance(fs::file_time_type a, fs::file_time_type b) {
   return (msA > msB ? msA - msB : msB - msA) >= kTimeTolerance;
 }
 
-void SetLastWriteTime(const fs::path& file, fs::file_time_type time) {
-  std::error_code ignored;
-  fs::last_write_time(file, time, ignored);
-}
-
 // The walk has made the target's folders before their content, so they are made here only when
 // the first attempt fails (the client folder itself may not exist yet).
-bool CopyInto(const fs::path& from, const fs::path& to) {
+bool CopyInto(const fs::path& from, const fs::path& to, bool replace,
+              std::vector<std::byte>& buffer, const platform::StopRequested& stop) {
+  if (buffer.empty()) buffer.resize(kCompareChunk);
   std::error_code error;
-  if (platform::CopyFileReplacing(from, to, error)) return true;
-  if (!fs::create_directories(to.parent_path(), error) || error) return false;
-  return platform::CopyFileReplacing(from, to, error);
+  if (platform::CopyFileWhole(from, to, replace, buffer, stop, error)) return true;
+  if (replace || error == std::errc::operation_canceled ||
+      !platform::CreateFolders(to.parent_path(), error)) {
+    return false;
+  }
+  return platform::CopyFileWhole(from, to, replace, buffer, stop, error);
 }
 
 // Fills `got` as far as the file allows; short only at its end.
@@ -138,59 +162,76 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
                            reinstall ? L"Reinstalling client..." : L"Verifying client files...");
 
   const fs::path& clientFolder = job.context.clientFolder;
-  const fs::path canonicalRoot = CanonicalPath(extractFolder);
-  const OwnExecutable self(job.context.exePath);
+  const OwnExecutable self(job.context.exePath, clientFolder);
+  const platform::StopRequested stop = [&status] { return status.IsStopRequested(); };
+  ClientListings listings(clientFolder);
   FileComparer comparer;
+  std::vector<std::byte> copyBuffer;
   std::uint64_t reached = 0;
   std::uint64_t copied = 0;
+  bool ended = false;  // by a stop or a failed copy
   std::error_code walkError;
-  for (auto it = Walk(extractFolder, walkError);; it.increment(walkError)) {
-    if (status.IsStopRequested()) return false;
-    if (walkError) {
-      // Files the walk never reached were not checked; the client is not known to be whole.
-      status.FailJob(L"Could not read all of the extracted client files.");
-      return false;
-    }
-    if (it == fs::recursive_directory_iterator()) break;
-    const fs::path entry = it->path();
-    const fs::path relative = RelativeInside(*it, extractFolder, canonicalRoot);
-    if (relative.empty()) continue;
-    const fs::path target = clientFolder / relative;
-    std::error_code error;
-    if (it->is_directory(error)) {
-      fs::create_directories(target, error);
-      continue;
-    }
-    if (!it->is_regular_file(error)) continue;
+  const bool walked = platform::WalkTree(
+      extractFolder,
+      [&](const platform::TreeEntry& entry) {
+        if (status.IsStopRequested()) {
+          ended = true;
+          return platform::WalkStep::Stop;
+        }
+        // A link in the package is never copied, nor entered; nor is anything but files and
+        // folders.
+        if (entry.kind == Kind::Link || entry.kind == Kind::Other) {
+          return platform::WalkStep::Continue;
+        }
+        const fs::path target = clientFolder / entry.relative;
+        std::error_code error;
+        if (entry.kind == Kind::Folder) {
+          (void)platform::CreateFolders(target, error);
+          return platform::WalkStep::Continue;
+        }
 
-    ++reached;
-    status.SetFileProgress(
-        total, reached, copied,
-        (reinstall ? L"Installing " : L"Checking ") + platform::PathToWide(relative));
-    // One query per side answers kind, size and time, the package side only when there is a
-    // client file to compare; the bytes are read only when the sizes agree.
-    platform::FileFacts existing;
-    const bool existingKnown = platform::QueryFileFacts(target, existing, error);
-    platform::FileFacts source;
-    if (!reinstall && existingKnown && existing.kind == FileKind::File &&
-        platform::QueryFileFacts(entry, source, error) && source.kind == FileKind::File &&
-        source.size == existing.size && comparer.SameBytes(entry, target, source.size)) {
-      // A matching file is left as it is, so it need not be told apart from the tool unless
-      // its time is to be corrected.
-      if (TimesDifferByTolerance(source.lastWriteTime, existing.lastWriteTime) &&
-          !self.Matches(target)) {
-        SetLastWriteTime(target, source.lastWriteTime);
-      }
-      continue;
-    }
-    // The tool exists while it runs, so a missing target cannot be it.
-    const bool missing = existingKnown && existing.kind == FileKind::Missing;
-    if (!missing && self.Matches(target)) continue;
-    if (!CopyInto(entry, target)) {
-      status.FailJob(L"Could not repair this file: " + platform::PathToWide(relative));
-      return false;
-    }
-    ++copied;
+        ++reached;
+        const std::wstring shown = platform::PathToWide(entry.relative);
+        status.SetFileProgress(total, reached, copied,
+                               (reinstall ? L"Installing " : L"Checking ") + shown);
+        const fs::path parent = entry.relative.parent_path();
+        if (parent.empty() && self.IsTopEntry(entry.name)) return platform::WalkStep::Continue;
+        const fs::path source = extractFolder / entry.relative;
+        // Both sides' facts come from the listings; the bytes are read only when sizes agree.
+        const ClientListings::Entries& client = listings.For(parent);
+        const auto found = client.find(platform::NameKey(entry.name));
+        const bool present = found != client.end();
+        if (!reinstall && present) {
+          const platform::TreeEntry& existing = found->second;
+          if (existing.kind == Kind::File && existing.size == entry.size &&
+              comparer.SameBytes(source, target, entry.size)) {
+            if (TimesDifferByTolerance(entry.lastWriteTime, existing.lastWriteTime)) {
+              (void)platform::SetLastWriteTime(target, entry.lastWriteTime, error);
+            }
+            return platform::WalkStep::Continue;
+          }
+          // A link to a file is read through to compare, but never written through.
+          platform::FileFacts linked;
+          if (existing.kind == Kind::Link && platform::QueryFileFacts(target, linked, error) &&
+              linked.kind == FileKind::File && linked.size == entry.size &&
+              comparer.SameBytes(source, target, entry.size)) {
+            return platform::WalkStep::Continue;
+          }
+        }
+        if (!CopyInto(source, target, present, copyBuffer, stop)) {
+          ended = true;
+          if (!status.IsStopRequested()) status.FailJob(L"Could not repair this file: " + shown);
+          return platform::WalkStep::Stop;
+        }
+        ++copied;
+        return platform::WalkStep::Continue;
+      },
+      walkError);
+  if (ended) return false;
+  if (!walked) {
+    // Files the walk never reached were not checked; the client is not known to be whole.
+    status.FailJob(L"Could not read all of the extracted client files.");
+    return false;
   }
   std::wstring summary = L"Reinstall complete.";
   if (!reinstall) {

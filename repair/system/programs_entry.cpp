@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "platform/tree_walk.h"
 #include "profile/trim.h"
 #include "rules/programs_key.h"
 
@@ -48,18 +50,17 @@ std::wstring QuotedUninstallString(const std::wstring& path) {
   return quoted + L"\"";
 }
 
+// Sizes from the listing itself; links add nothing and are never entered.
 std::uint64_t FolderContentBytes(const fs::path& folder) {
   std::uint64_t total = 0;
   std::error_code error;
-  for (fs::recursive_directory_iterator
-           it(folder, fs::directory_options::skip_permission_denied, error),
-       end;
-       !error && it != end; it.increment(error)) {
-    std::error_code entryError;
-    if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
-    const auto size = it->file_size(entryError);
-    if (!entryError) total += size;
-  }
+  (void)platform::WalkTree(
+      folder,
+      [&](const platform::TreeEntry& entry) {
+        if (entry.kind == platform::TreeEntry::Kind::File) total += entry.size;
+        return platform::WalkStep::Continue;
+      },
+      error);
   return total;
 }
 
@@ -67,7 +68,9 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
   const fs::path& clientFolder = job.context.clientFolder;
   const fs::path uninstaller = clientFolder / L"Uninstall.exe";
   std::error_code error;
-  if (!fs::is_regular_file(uninstaller, error)) {
+  platform::FileFacts facts;
+  if (!platform::QueryFileFacts(uninstaller, facts, error) ||
+      facts.kind != platform::FileFacts::Kind::File) {
     message = L"Could not register Programs and Features because Uninstall.exe was not written.";
     return false;
   }
@@ -77,8 +80,12 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
     return false;
   }
   const fs::path startup = ResolveStartupExe(job);
-  const fs::path iconSource =
-      !startup.empty() && fs::is_regular_file(startup, error) ? startup : uninstaller;
+  platform::FileFacts startupFacts;
+  const fs::path iconSource = !startup.empty() &&
+                                      platform::QueryFileFacts(startup, startupFacts, error) &&
+                                      startupFacts.kind == platform::FileFacts::Kind::File
+                                  ? startup
+                                  : uninstaller;
   const std::uint64_t kib = (FolderContentBytes(clientFolder) + 1023) / 1024;
   const auto estimatedSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(kib, 0xFFFFFFFFu));
 

@@ -1,8 +1,9 @@
 #include "repair/system/uninstaller_file.h"
 
 #include <filesystem>
+#include <span>
 
-#include "platform/output_file.h"
+#include "platform/file_system.h"
 #include "platform/resources.h"
 
 namespace fs = std::filesystem;
@@ -13,11 +14,9 @@ bool WriteUninstaller(const Job& job) {
     return true;
   }
   const fs::path target = job.context.clientFolder / L"Uninstall.exe";
-  if (target.has_parent_path()) {
-    std::error_code ignored;
-    fs::create_directories(target.parent_path(), ignored);
-  }
-  platform::OutputFile out;
-  if (!out.Create(target)) return false;
-  return out.Write(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size());
+  std::error_code error;
+  if (target.has_parent_path()) (void)platform::CreateFolders(target.parent_path(), error);
+  // Written beside and moved over: a failed write never leaves a cut-off uninstaller.
+  return platform::WriteFileWhole(
+      target, std::as_bytes(std::span<const char>(bytes.data(), bytes.size())), error);
 }

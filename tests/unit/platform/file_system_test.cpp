@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <set>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "platform/text.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -79,44 +83,124 @@ TEST_F(FileFactsTest, ALinkIsFollowedAndALinkToNothingIsMissing) {
 }
 #endif
 
-TEST(CopyFileReplacing, CopiesTheBytesAndTheWriteTime) {
+bool Copy(const fs::path& from, const fs::path& to, bool replace, std::error_code& error,
+          const platform::StopRequested& stop = {}, std::size_t piece = 1 << 20) {
+  std::vector<std::byte> buffer(piece);
+  return platform::CopyFileWhole(from, to, replace, buffer, stop, error);
+}
+
+fs::path Partial(const fs::path& file) {
+  return fs::path(file.native() + platform::WideToPath(platform::kPartialSuffix).native());
+}
+
+TEST(CopyFileWhole, CopiesTheBytesAndTheWriteTimeToANewFile) {
   test::TempDir dir;
   test::WriteFile(dir / "from", "package bytes");
   fs::last_write_time(dir / "from", AnHourAgo());
   std::error_code error;
-  ASSERT_TRUE(platform::CopyFileReplacing(dir / "from", dir / "to", error)) << error.message();
+  ASSERT_TRUE(Copy(dir / "from", dir / "to", false, error)) << error.message();
   EXPECT_EQ(test::ReadFile(dir / "to"), "package bytes");
   EXPECT_EQ(fs::last_write_time(dir / "to"), fs::last_write_time(dir / "from"));
 }
 
-TEST(CopyFileReplacing, ReplacesALongerAndAShorterFile) {
+TEST(CopyFileWhole, ReplacesALongerAndAShorterFileLeavingNoPartialCopy) {
   test::TempDir dir;
   test::WriteFile(dir / "from", "12345");
   test::WriteFile(dir / "longer", "1234567890");
   test::WriteFile(dir / "shorter", "1");
   test::WriteFile(dir / "empty", "");
+  // What a killed run left beside the file is overwritten and goes.
+  test::WriteFile(Partial(dir / "longer"), "left from a killed run");
   std::error_code error;
-  ASSERT_TRUE(platform::CopyFileReplacing(dir / "from", dir / "longer", error));
-  ASSERT_TRUE(platform::CopyFileReplacing(dir / "from", dir / "shorter", error));
-  ASSERT_TRUE(platform::CopyFileReplacing(dir / "empty", dir / "from", error));
+  ASSERT_TRUE(Copy(dir / "from", dir / "longer", true, error)) << error.message();
+  ASSERT_TRUE(Copy(dir / "from", dir / "shorter", true, error, {}, 2)) << error.message();
+  ASSERT_TRUE(Copy(dir / "empty", dir / "from", true, error)) << error.message();
   EXPECT_EQ(test::ReadFile(dir / "longer"), "12345");
   EXPECT_EQ(test::ReadFile(dir / "shorter"), "12345");
   EXPECT_EQ(test::ReadFile(dir / "from"), "");
+  EXPECT_EQ(test::Tree(dir.path()), (std::set<std::string>{"empty", "from", "longer", "shorter"}));
 }
 
-TEST(CopyFileReplacing, FailsWithoutHarmOntoItselfAFolderOrFromNothing) {
+TEST(CopyFileWhole, ANewFileIsCreatedExclusively) {
+  test::TempDir dir;
+  test::WriteFile(dir / "from", "new");
+  test::WriteFile(dir / "there", "keep me");
+  std::error_code error;
+  EXPECT_FALSE(Copy(dir / "from", dir / "there", false, error));
+  EXPECT_TRUE(error);
+  EXPECT_EQ(test::ReadFile(dir / "there"), "keep me");
+}
+
+TEST(CopyFileWhole, FailsWithoutHarmOntoAFolderOrFromNothing) {
   test::TempDir dir;
   test::WriteFile(dir / "file", "keep me");
-  fs::create_directories(dir / "folder");
+  test::WriteFile(dir / "folder/inside", "mine");
   std::error_code error;
-  EXPECT_FALSE(platform::CopyFileReplacing(dir / "file", dir / "file", error));
+  EXPECT_FALSE(Copy(dir / "file", dir / "folder", true, error));
+  EXPECT_TRUE(error);
+  EXPECT_EQ(test::ReadFile(dir / "folder/inside"), "mine");
+  EXPECT_FALSE(Copy(dir / "missing", dir / "file", true, error));
   EXPECT_TRUE(error);
   EXPECT_EQ(test::ReadFile(dir / "file"), "keep me");
-  EXPECT_FALSE(platform::CopyFileReplacing(dir / "file", dir / "folder", error));
-  EXPECT_TRUE(error);
-  EXPECT_FALSE(platform::CopyFileReplacing(dir / "missing", dir / "new", error));
-  EXPECT_TRUE(error);
-  EXPECT_FALSE(fs::exists(dir / "new"));
+  EXPECT_EQ(test::Tree(dir.path()), (std::set<std::string>{"file", "folder/", "folder/inside"}));
+}
+
+// A copy that ends half-way (here a stop after the first piece) takes back what it wrote.
+TEST(CopyFileWhole, AStoppedCopyLeavesTheOldFileWholeAndNothingElse) {
+  test::TempDir dir;
+  test::WriteFile(dir / "from", "the package's new and longer content");
+  test::WriteFile(dir / "old", "the old content");
+  int asked = 0;
+  const platform::StopRequested stopAfterOnePiece = [&asked] { return ++asked > 1; };
+  std::error_code error;
+  EXPECT_FALSE(Copy(dir / "from", dir / "old", true, error, stopAfterOnePiece, 4));
+  EXPECT_EQ(error, std::errc::operation_canceled);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(test::ReadFile(dir / "old"), "the old content");
+  asked = 0;
+  EXPECT_FALSE(Copy(dir / "from", dir / "new", false, error, stopAfterOnePiece, 4));
+  EXPECT_EQ(test::Tree(dir.path()), (std::set<std::string>{"from", "old"}));
+}
+
+// Mod managers stage files as hard links to their own store: a replacement must not reach it.
+TEST(CopyFileWhole, AHardLinkedFileIsReplacedNotWrittenThrough) {
+  test::TempDir dir;
+  test::WriteFile(dir / "from", "package");
+  test::WriteFile(dir / "store/mod.pak", "the mod's own bytes");
+  std::error_code error;
+  fs::create_hard_link(dir / "store/mod.pak", dir / "client.pak", error);
+  ASSERT_FALSE(error) << error.message();
+  ASSERT_TRUE(Copy(dir / "from", dir / "client.pak", true, error)) << error.message();
+  EXPECT_EQ(test::ReadFile(dir / "client.pak"), "package");
+  EXPECT_EQ(test::ReadFile(dir / "store/mod.pak"), "the mod's own bytes");
+}
+
+TEST(CopyFileWhole, AReadOnlyFileIsReplaced) {
+  test::TempDir dir;
+  test::WriteFile(dir / "from", "package");
+  test::WriteFile(dir / "locked", "old");
+  fs::permissions(dir / "locked",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  std::error_code error;
+  EXPECT_TRUE(Copy(dir / "from", dir / "locked", true, error)) << error.message();
+  EXPECT_EQ(test::ReadFile(dir / "locked"), "package");
+  fs::permissions(dir / "locked", fs::perms::owner_write, fs::perm_options::add, error);
+}
+
+TEST(WriteFileWhole, WritesAndReplacesLeavingNoPartialFile) {
+  test::TempDir dir;
+  test::WriteFile(dir / "Uninstall.exe", "an older, longer uninstaller");
+  const std::string bytes = "MZ new";
+  std::error_code error;
+  ASSERT_TRUE(platform::WriteFileWhole(dir / "Uninstall.exe",
+                                       std::as_bytes(std::span(bytes.data(), bytes.size())), error))
+      << error.message();
+  EXPECT_EQ(test::ReadFile(dir / "Uninstall.exe"), bytes);
+  EXPECT_FALSE(platform::WriteFileWhole(dir / "no/such/folder/Uninstall.exe",
+                                        std::as_bytes(std::span(bytes.data(), bytes.size())),
+                                        error));
+  EXPECT_EQ(test::Tree(dir.path()), (std::set<std::string>{"Uninstall.exe"}));
 }
 
 std::string ReadAll(platform::InputFile& file, std::size_t piece) {
@@ -151,15 +235,18 @@ TEST(InputFile, CanBeOpenedAgainOnAnotherFile) {
   EXPECT_FALSE(file.Open(dir / "missing"));
 }
 
-// A reader must not keep another program (or the pass itself) from replacing the file.
-TEST(InputFile, LetsTheFileBeReplacedWhileOpen) {
+// A reader must not keep another program from moving the file away and putting another in its
+// place, nor the pass from writing a replacement beside it.
+TEST(InputFile, LetsTheFileBeMovedAwayAndReplacedWhileOpen) {
   test::TempDir dir;
   test::WriteFile(dir / "source", "new");
   test::WriteFile(dir / "file", "old");
   platform::InputFile file;
   ASSERT_TRUE(file.Open(dir / "file"));
   std::error_code error;
-  EXPECT_TRUE(platform::CopyFileReplacing(dir / "source", dir / "file", error)) << error.message();
+  ASSERT_TRUE(platform::RenameEntry(dir / "file", dir / "moved", error)) << error.message();
+  EXPECT_TRUE(Copy(dir / "source", dir / "file", false, error)) << error.message();
+  EXPECT_EQ(ReadAll(file, 64), "old");
   file.Close();
   EXPECT_EQ(test::ReadFile(dir / "file"), "new");
 }

@@ -89,15 +89,17 @@ TEST(MoveEntryInto, ReportsAMissingSource) {
   EXPECT_TRUE(error);
 }
 
-#ifndef _WIN32
 // A package may carry a link: flattening through it would empty the folder it points at.
-TEST_F(FlattenTest, NeverMovesThroughALinkOutOfTheExtractionFolder) {
+TEST_F(FlattenTest, ASingleTopLinkIsNotFlattened) {
   test::WriteFile(dir_ / "outside/precious.txt", "keep");
   fs::create_directories(out_);
-  fs::create_directory_symlink(dir_ / "outside", out_ / "Client");
+  std::error_code error;
+  fs::create_directory_symlink(dir_ / "outside", out_ / "Client", error);
+  if (error) GTEST_SKIP() << "no folder links here: " << error.message();
   ASSERT_TRUE(Flatten());
   EXPECT_EQ(test::ReadFile(dir_ / "outside/precious.txt"), "keep");
+  EXPECT_EQ(test::Tree(dir_ / "outside"), (std::set<std::string>{"precious.txt"}));
+  EXPECT_TRUE(fs::is_symlink(out_ / "Client"));
 }
-#endif
 
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include <chrono>
 #include <set>
+#include <span>
+
+#include "platform/file_system.h"
+#include "platform/text.h"
 
 #include "test_support.h"
 
@@ -217,22 +221,82 @@ TEST_F(VerifyRepairTest, AStopBeforeThePassCopiesNothingAndReportsNothing) {
   EXPECT_FALSE(f_.status.IsFailed());
 }
 
-#ifndef _WIN32
 // An archive may carry links; following one would write wherever it points.
-TEST_F(VerifyRepairTest, LinksLeadingOutOfThePackageAreSkipped) {
+TEST_F(VerifyRepairTest, LinksInThePackageAreNeverCopiedNorEntered) {
   Both("game.exe", "binary");
   test::WriteFile(dir_ / "outside/secret.txt", "secret");
   test::WriteFile(dir_ / "outside/folder/deep.txt", "deep");
+  std::error_code error;
+  fs::create_directory_symlink(dir_ / "outside/folder", package_ / "folder.lnk", error);
+  if (error) GTEST_SKIP() << "no folder links here: " << error.message();
+#ifndef _WIN32
+  // Wine shows a file link as the plain file it names; on Windows it is a reparse point.
   fs::create_symlink(dir_ / "outside/secret.txt", package_ / "secret.lnk");
-  fs::create_directory_symlink(dir_ / "outside/folder", package_ / "folder.lnk");
+#endif
 
   ASSERT_TRUE(Run(false)) << Status().failureText;
-  EXPECT_FALSE(fs::exists(dir_ / "games/outside"));
   EXPECT_EQ(test::Tree(client_), (std::set<std::string>{"Fettle.exe", "game.exe"}));
   EXPECT_EQ(test::ReadFile(dir_ / "outside/secret.txt"), "secret");
+  EXPECT_EQ(Status().filesTotal, 1u);
   EXPECT_EQ(Status().filesChanged, 0u);
 }
+
+// Mod managers stage files as hard links into their own store; the repair must not reach it.
+TEST_F(VerifyRepairTest, AHardLinkedClientFileThatDiffersIsReplacedNotWrittenThrough) {
+  InPackage("data/mod.pak", "package bytes");
+  test::WriteFile(dir_ / "store/mod.pak", "the mod's bytes");
+  fs::create_directories(client_ / "data");
+  fs::create_hard_link(dir_ / "store/mod.pak", client_ / "data/mod.pak");
+
+  ASSERT_TRUE(Run(false)) << Status().failureText;
+  EXPECT_EQ(test::ReadFile(client_ / "data/mod.pak"), "package bytes");
+  EXPECT_EQ(test::ReadFile(dir_ / "store/mod.pak"), "the mod's bytes");
+  EXPECT_EQ(Status().filesChanged, 1u);
+}
+
+#ifndef _WIN32
+// Wine shows a file link as a plain file, so this case is the host's alone.
+TEST_F(VerifyRepairTest, AClientFileLinkIsReplacedWhenItDiffersAndKeptWhenClean) {
+  InPackage("differs.txt", "package bytes");
+  InPackage("clean.txt", "same");
+  test::WriteFile(dir_ / "elsewhere/differs.txt", "outside bytes");
+  test::WriteFile(dir_ / "elsewhere/clean.txt", "same");
+  std::error_code error;
+  fs::create_symlink(dir_ / "elsewhere/differs.txt", client_ / "differs.txt", error);
+  if (error) GTEST_SKIP() << "no file links here: " << error.message();
+  fs::create_symlink(dir_ / "elsewhere/clean.txt", client_ / "clean.txt");
+
+  ASSERT_TRUE(Run(false)) << Status().failureText;
+  EXPECT_FALSE(fs::is_symlink(client_ / "differs.txt"));
+  EXPECT_EQ(test::ReadFile(client_ / "differs.txt"), "package bytes");
+  EXPECT_EQ(test::ReadFile(dir_ / "elsewhere/differs.txt"), "outside bytes");
+  EXPECT_TRUE(fs::is_symlink(client_ / "clean.txt"));
+  EXPECT_EQ(Status().filesChanged, 1u);
+}
+
 #endif
+
+// The plain Win32 layer stops at 260 characters; a package nested deeper is still repaired.
+TEST_F(VerifyRepairTest, APackagePathPast300CharactersIsRepaired) {
+  fs::path relative;
+  for (int i = 0; i < 8; ++i) relative /= std::string(40, 'n') + std::to_string(i);
+  relative /= "deep.txt";
+  const std::string bytes = "deep";
+  std::error_code error;
+  ASSERT_TRUE(platform::CreateFolders((package_ / relative).parent_path(), error));
+  ASSERT_TRUE(platform::WriteFileWhole(
+      package_ / relative, std::as_bytes(std::span(bytes.data(), bytes.size())), error));
+  ASSERT_GT(platform::PathToWide(client_ / relative).size(), 300u);
+
+  ASSERT_TRUE(Run(false)) << Status().failureText;
+  EXPECT_EQ(Status().filesChanged, 1u);
+  platform::InputFile copied;
+  ASSERT_TRUE(copied.Open(client_ / relative));
+  std::string got(16, '\0');
+  std::size_t size = 0;
+  ASSERT_TRUE(copied.Read(reinterpret_cast<std::byte*>(got.data()), got.size(), size));
+  EXPECT_EQ(got.substr(0, size), bytes);
+}
 
 class FilesMatchTest : public ::testing::Test {
  protected:

@@ -56,16 +56,18 @@ TEST(FolderContentBytes, SumsEveryFileBelowTheFolder) {
   EXPECT_EQ(FolderContentBytes(dir / "missing"), 0u);
 }
 
-#ifndef _WIN32
 TEST(FolderContentBytes, LinksCountNothing) {
   test::TempDir dir;
   test::WriteFile(dir / "outside/big.bin", std::string(5000, 'x'));
   test::WriteFile(dir / "client/own.bin", std::string(7, 'o'));
-  fs::create_symlink(dir / "outside/big.bin", dir / "client/big.lnk");
-  fs::create_directory_symlink(dir / "outside", dir / "client/outside.lnk");
+  std::error_code error;
+  fs::create_directory_symlink(dir / "outside", dir / "client/outside.lnk", error);
+  if (error) GTEST_SKIP() << "no folder links here: " << error.message();
+#ifndef _WIN32  // Wine shows a file link as the plain file it names
+  fs::create_symlink(dir / "outside/big.bin", dir / "client/big.lnk", error);
+#endif
   EXPECT_EQ(FolderContentBytes(dir / "client"), 7u);
 }
-#endif
 
 TEST(ResolveStartupExe, MakesARelativePathAbsoluteAgainstTheClientFolder) {
   test::JobFixture f;
