@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "profile/value_forms.h"
 #include "platform/file_system.h"
+#include "profile/value_forms.h"
 #include "repair/core/job.h"
 
 // True when no `archiveSha256` is configured or the file's digest equals it (case and
