@@ -37,9 +37,15 @@ struct LocalDate {
 // Whether `path` is relative by the system's own rule (PathIsRelativeW on Windows).
 [[nodiscard]] bool IsRelativePath(const std::wstring& path);
 
-// The user's and the system's own folders (profile, Desktop, Documents, Downloads, the Windows
-// and Program Files folders, ...), which no tool may ever empty. Folders the system does not
-// have are left out.
+// The user's and the system's own folders, which no tool may ever empty nor empty a folder that
+// holds one: the profile, Desktop, Documents, Downloads, Pictures, Music, Videos, Saved Games,
+// AppData (Roaming), Local AppData, the temporary folder, the OneDrive roots (the OneDrive,
+// OneDriveConsumer and OneDriveCommercial variables and the known folder), Public, the Users
+// folder, Windows, System, each Program Files and ProgramData. Folders the system does not have
+// are left out.
 [[nodiscard]] std::vector<std::wstring> ProtectedFolders();
+
+// The folder that holds every user's profile (C:\Users); empty when the system has none.
+[[nodiscard]] std::wstring UsersFolder();
 
 }  // namespace platform

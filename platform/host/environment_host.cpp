@@ -76,11 +76,21 @@ std::vector<std::wstring> ProtectedFolders() {
     const std::wstring base = Utf8ToWide(home);
     folders.push_back(base);
     for (const wchar_t* child :
-         {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music", L"Videos", L"Public"}) {
+         {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music", L"Videos", L"Public",
+          L"Saved Games", L".config", L".local/share"}) {
       folders.push_back(base + L"/" + child);
     }
   }
+  for (const char* variable : {"OneDrive", "OneDriveConsumer", "OneDriveCommercial"}) {
+    if (const char* path = std::getenv(variable); path && *path)
+      folders.push_back(Utf8ToWide(path));
+  }
+  folders.push_back(TempFolder());
   return folders;
+}
+
+std::wstring UsersFolder() {
+  return L"/home";
 }
 
 }  // namespace platform

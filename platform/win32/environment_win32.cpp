@@ -53,24 +53,41 @@ bool IsRelativePath(const std::wstring& path) {
   return PathIsRelativeW(path.c_str()) != FALSE;
 }
 
+namespace {
+
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+  win32::UniqueTaskMemText path;
+  if (FAILED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.out())) || !path) return {};
+  return path.get();
+}
+
+}  // namespace
+
 std::vector<std::wstring> ProtectedFolders() {
   static const KNOWNFOLDERID* const kFolders[] = {
-      &FOLDERID_Profile,      &FOLDERID_Desktop,         &FOLDERID_Documents,
-      &FOLDERID_Downloads,    &FOLDERID_Pictures,        &FOLDERID_Music,
-      &FOLDERID_Videos,       &FOLDERID_Public,          &FOLDERID_PublicDesktop,
-      &FOLDERID_UserProfiles, &FOLDERID_Windows,         &FOLDERID_System,
-      &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64,
-      &FOLDERID_ProgramData,
+      &FOLDERID_Profile,         &FOLDERID_Desktop,      &FOLDERID_Documents,
+      &FOLDERID_Downloads,       &FOLDERID_Pictures,     &FOLDERID_Music,
+      &FOLDERID_Videos,          &FOLDERID_SavedGames,   &FOLDERID_RoamingAppData,
+      &FOLDERID_LocalAppData,    &FOLDERID_SkyDrive,     &FOLDERID_Public,
+      &FOLDERID_PublicDesktop,   &FOLDERID_UserProfiles, &FOLDERID_Windows,
+      &FOLDERID_System,          &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86,
+      &FOLDERID_ProgramFilesX64, &FOLDERID_ProgramData,
   };
   std::vector<std::wstring> folders;
   for (const KNOWNFOLDERID* id : kFolders) {
-    win32::UniqueTaskMemText path;
-    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, path.out())) && path &&
-        *path.get()) {
-      folders.emplace_back(path.get());
-    }
+    std::wstring path = KnownFolder(*id);
+    if (!path.empty()) folders.push_back(std::move(path));
   }
+  for (const wchar_t* variable : {L"OneDrive", L"OneDriveConsumer", L"OneDriveCommercial"}) {
+    std::wstring path = EnvironmentVariable(variable);
+    if (!path.empty()) folders.push_back(std::move(path));
+  }
+  if (std::wstring temp = TempFolder(); !temp.empty()) folders.push_back(std::move(temp));
   return folders;
+}
+
+std::wstring UsersFolder() {
+  return KnownFolder(FOLDERID_UserProfiles);
 }
 
 }  // namespace platform
