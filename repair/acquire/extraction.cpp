@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/environment.h"
 #include "platform/process.h"
 #include "platform/text.h"
 #include "repair/acquire/archive_kind.h"
@@ -13,6 +14,9 @@ namespace {
 
 constexpr std::uint32_t kWaitSliceMs = 250;
 constexpr std::uint32_t kKilledExitCode = 1;
+// A killed child may still hold files in the extraction folder for a moment; the next candidate
+// or the clean-up waits this long for it to be gone.
+constexpr std::uint32_t kKilledWaitMs = 5000;
 
 const wchar_t kNotAnArchive[] =
     L"The downloaded package is not a valid ZIP or RAR archive.\nCheck that the CDN URL points "
@@ -24,13 +28,14 @@ const wchar_t kNoRarExtractor[] =
     L"RAR repair needs WinRAR, UnRAR, or 7-Zip. Install one of them or place unrar.exe/7z.exe "
     L"beside this tool.";
 
-// Runs `commandLine` hidden, published as the job's tool process, in 250 ms waits that let a
-// stop request kill it. True only when it ran to its end with exit code 0. `exitCode` receives
-// the code (0xFFFFFFFF when the start failed); it is left alone when the process was killed.
-bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
-                      std::uint32_t* exitCode = nullptr) {
+// Runs `program` with `commandLine` hidden, published as the job's tool process, in 250 ms waits
+// that let a stop request kill it. True only when it ran to its end with exit code 0. `exitCode`
+// receives the code (0xFFFFFFFF when the start failed); it is left alone when the process was
+// killed.
+bool RunHiddenProcess(RepairStatus& status, const std::wstring& program,
+                      const std::wstring& commandLine, std::uint32_t* exitCode = nullptr) {
   platform::ChildProcess process;
-  if (!process.Start(commandLine)) {
+  if (!process.Start(platform::WideToPath(program), commandLine)) {
     if (exitCode) *exitCode = 0xFFFFFFFF;
     return false;
   }
@@ -40,6 +45,8 @@ bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
       process.Terminate(kKilledExitCode);
       // Withdrawn before the handle closes, so the window never acts on a closed handle.
       status.SetToolProcess({});
+      // Outside the status lock: the window may need it to paint meanwhile.
+      (void)process.Wait(kKilledWaitMs);
       return false;
     }
   }
@@ -51,8 +58,15 @@ bool RunHiddenProcess(RepairStatus& status, const std::wstring& commandLine,
 }
 
 bool ExtractZip(Job& job, const std::wstring& archive, const std::wstring& folder) {
-  if (RunHiddenProcess(job.status, TarExtractCommandLine(archive, folder))) return true;
-  if (RunHiddenProcess(job.status, ExpandArchiveCommandLine(archive, folder))) return true;
+  if (RunHiddenProcess(job.status, platform::SystemProgram(L"tar.exe"),
+                       TarExtractCommandLine(archive, folder))) {
+    return true;
+  }
+  if (RunHiddenProcess(job.status,
+                       platform::SystemProgram(L"WindowsPowerShell\\v1.0\\powershell.exe"),
+                       ExpandArchiveCommandLine(archive, folder))) {
+    return true;
+  }
   job.status.FailJob(kZipFailed);
   return false;
 }
@@ -70,8 +84,8 @@ bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folde
     name = platform::PathToWide(platform::WideToPath(candidate.program).filename());
     job.status.SetDetail(L"Extracting with " + name + L"...");
     code = 0;
-    if (RunHiddenProcess(job.status, ExtractorCommandLine(candidate.program, candidate.arguments),
-                         &code)) {
+    if (RunHiddenProcess(job.status, candidate.program,
+                         ExtractorCommandLine(candidate.program, candidate.arguments), &code)) {
       return true;
     }
   }

@@ -14,8 +14,7 @@ game="$wine_root/prefix/drive_c/Games/Velmora Demo"
 rm -rf "$game"
 mkdir -p "$game"
 echo "stale" >"$game/readme.txt"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
-export WINEPATH="Z:${out//\//\\}\\bin"
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
 export PARCELWRIGHT_PATCHER_LOG="$out/patcher.log"
 start_fettle "$fettle" "Velmora Demo"
 shot ready

@@ -4,11 +4,11 @@
 # archives, awkward client folders, unsafe places and stops. Each case states what it must show;
 # after each, nothing in the prefix outside the case's client folder may have changed (the users'
 # folders, C:\Games and the drive root, temporary folder included). Writes OUT/results.md.
-#   fault-suite.sh WINE_ROOT HEADLESS_JOB HEADLESS_UNINSTALL EXTRACTOR CLEANUP HOLDER SERVER_DIR
-#                  PACKAGES FIXTURES OUT
+#   fault-suite.sh WINE_ROOT HEADLESS_JOB HEADLESS_UNINSTALL EXTRACTOR PATCHER HOLDER MARKER_DLL
+#                  FETTLE UNINSTALL SERVER_DIR PACKAGES FIXTURES OUT
 set -uo pipefail
-wine_root=$1 headless=$2 headless_uninstall=$3 extractor=$4 cleanup=$5 holder=$6 server_dir=$7
-packages=$8 fixtures=$9 out=${10}
+wine_root=$1 headless=$2 headless_uninstall=$3 extractor=$4 patcher=$5 holder=$6 marker_dll=$7
+fettle=$8 uninstall=$9 server_dir=${10} packages=${11} fixtures=${12} out=${13}
 here=$(cd "$(dirname "$0")" && pwd)
 run() { "$here/../../cmake/wine-run.sh" "$wine_root" "$@"; }
 rm -rf "$out"
@@ -20,10 +20,8 @@ users="$drive_c/users/$user"
 www="$server_dir/www/faults"
 base="http://127.0.0.1:$(cat "$server_dir/port")/faults"
 mkdir -p "$www"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
-export WINEPATH="Z:${out//\//\\}\\bin"
-mkdir -p "$out/cleanup-bin"
-cp "$cleanup" "$out/cleanup-bin/powershell.exe"
+# Where Windows keeps the real tar.exe and powershell.exe, and where the programs start them.
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
 export PARCELWRIGHT_CLEANUP_LOG="$out/cleanup.log"
 
 cp "$packages/flat.zip" "$www/flat.zip"
@@ -339,7 +337,7 @@ for row in "${safety_places[@]}"; do
   cp "$headless_uninstall" "$unix/Uninstall.exe"
   before=$(snapshot "__none__")
   : >"$out/cleanup.log"
-  (cd "$out/cleanup-bin" && run "$win\\Uninstall.exe" >"$out/uninstall.out" 2>/dev/null </dev/null)
+  run "$win\\Uninstall.exe" >"$out/uninstall.out" 2>/dev/null </dev/null
   result=$(tr -d '\r' <"$out/uninstall.out")
   note "\"$result\""
   expect "refused" "$result" "Safety check failed. This uninstaller can only remove its own game folder."
@@ -354,7 +352,7 @@ begin "uninstall closed before its timer" "the helper is ended with exit code 1;
 fresh_client
 cp "$headless_uninstall" "$client/Uninstall.exe"
 : >"$out/cleanup.log"
-(cd "$out/cleanup-bin" && run "$client_win\\Uninstall.exe" --close >"$out/uninstall.out" 2>/dev/null </dev/null)
+run "$client_win\\Uninstall.exe" --close >"$out/uninstall.out" 2>/dev/null </dev/null
 result=$(tr -d '\r' <"$out/uninstall.out" | tr '\n' ' ')
 sleep 2
 note "\"$result\""
@@ -383,7 +381,7 @@ for row in "download|${base%/faults}/slow/faults/many.zip?chunk=65536&delay_ms=1
   else
     expect "the job had already ended" "$job_code" "0"
   fi
-  expect "no extractor left" "$(pgrep -f 'bin.tar\.exe' >/dev/null && echo running)" ""
+  expect "no extractor left" "$(pgrep -f 'tar\.exe.*-xf' >/dev/null && echo running)" ""
   finish
 done
 rm -rf "$client"

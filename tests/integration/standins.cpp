@@ -4,7 +4,9 @@
 
 #include "platform/text.h"
 #include "test_support.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "platform/host/command_line.h"
 #endif
 
@@ -12,11 +14,37 @@ namespace fs = std::filesystem;
 
 namespace test {
 
+#ifdef _WIN32
+fs::path SystemFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+  return fs::path(std::wstring(buffer, length));
+}
+#endif
+
 void InstallStandins(const fs::path& folder, std::initializer_list<const char*> names) {
   fs::create_directories(folder);
+#ifdef _WIN32
+  // tar.exe and powershell.exe are started only from the system folder: present there exactly
+  // when named.
+  const fs::path tar = SystemFolder() / "tar.exe";
+  const fs::path powershell = SystemFolder() / "WindowsPowerShell" / "v1.0" / "powershell.exe";
+  std::error_code ignored;
+  fs::remove(tar, ignored);
+  fs::remove(powershell, ignored);
+  fs::create_directories(powershell.parent_path());
+#endif
   for (const char* name : names) {
 #ifdef _WIN32
-    fs::copy_file(PARCELWRIGHT_STANDIN_EXE, folder / name, fs::copy_options::overwrite_existing);
+    const std::string tool = name;
+    if (tool == "tar.exe") {
+      fs::copy_file(PARCELWRIGHT_STANDIN_EXE, tar, fs::copy_options::overwrite_existing);
+    } else if (tool == "powershell.exe") {
+      fs::copy_file(PARCELWRIGHT_POWERSHELL_STANDIN_EXE, powershell,
+                    fs::copy_options::overwrite_existing);
+    } else {
+      fs::copy_file(PARCELWRIGHT_STANDIN_EXE, folder / name, fs::copy_options::overwrite_existing);
+    }
 #else
     fs::create_symlink(fs::path(PARCELWRIGHT_FIXTURES_DIR) / "standins" / "host_standin.py",
                        folder / name);

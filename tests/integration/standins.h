@@ -7,7 +7,10 @@
 
 namespace test {
 
-// Puts the extractor stand-ins into `folder` under the given tool names.
+// Puts the extractor stand-ins into `folder` under the given tool names. On Windows tar.exe and
+// powershell.exe go where the programs start them instead, the system folder (System32 and its
+// WindowsPowerShell\v1.0), and are removed from there when not named; powershell.exe there plays
+// both Expand-Archive and the uninstaller's cleanup script.
 void InstallStandins(const std::filesystem::path& folder, std::initializer_list<const char*> names);
 
 // A fixture package built for this build tree (tests/fixtures/make_package.py).
