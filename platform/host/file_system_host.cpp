@@ -116,6 +116,11 @@ bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem:
   return true;
 }
 
+// mkdir fails on any entry at the name, a link included.
+bool CreateNewFolder(const std::filesystem::path& path) {
+  return mkdir(path.c_str(), 0755) == 0;
+}
+
 bool ResolveExistingPath(const std::filesystem::path& path, std::filesystem::path& resolved) {
   std::error_code error;
   std::filesystem::path canonical = std::filesystem::canonical(path, error);

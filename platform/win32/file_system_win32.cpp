@@ -60,6 +60,11 @@ bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem:
 
 // The standard library's canonical forms keep the letter case they were given; the handle's
 // final name carries the case stored on disk and resolves links and junctions.
+// CreateDirectoryW fails on any entry at the name, a link to a folder included.
+bool CreateNewFolder(const std::filesystem::path& path) {
+  return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
 bool ResolveExistingPath(const std::filesystem::path& path, std::filesystem::path& resolved) {
   win32::UniqueFile file(CreateFileW(path.c_str(), 0,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

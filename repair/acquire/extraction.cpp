@@ -3,12 +3,14 @@
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
 #include "repair/acquire/archive_kind.h"
 #include "repair/acquire/command_lines.h"
 #include "repair/acquire/extractors.h"
 #include "repair/acquire/flatten.h"
+#include "repair/acquire/temp_names.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ const wchar_t kNotAnArchive[] =
 const wchar_t kZipFailed[] =
     L"ZIP extraction failed.\nCheck that the downloaded package is a complete .zip archive and "
     L"that you have permission to write to the install folder.";
+const wchar_t kNoExtractFolder[] = L"Could not create the temporary extraction folder.";
 const wchar_t kNoRarExtractor[] =
     L"RAR repair needs WinRAR, UnRAR, or 7-Zip. Install one of them or place unrar.exe/7z.exe "
     L"beside this tool.";
@@ -99,12 +102,25 @@ bool ExtractRar(Job& job, const std::wstring& archive, const std::wstring& folde
 
 }  // namespace
 
-bool ExtractPackage(Job& job, const std::filesystem::path& archive,
-                    const std::filesystem::path& folder) {
+bool ExtractPackage(Job& job, const std::filesystem::path& archive, std::filesystem::path& folder) {
   job.status.SetStage(JobStage::Extracting, L"Extracting package...",
                       L"Preparing client files for repair...");
   std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
+  std::filesystem::create_directories(folder.parent_path(), ignored);
+  // Only a new folder: an entry already at the name (a planted link) is never extracted into or
+  // removed afterwards.
+  const std::filesystem::path name = folder;
+  folder.clear();  // nothing made yet
+  bool created = false;
+  for (unsigned attempt = 1; attempt <= kTempNameTries && !created; ++attempt) {
+    folder = NumberedTempName(name, attempt);
+    created = platform::CreateNewFolder(folder);
+  }
+  if (!created) {
+    folder.clear();
+    job.status.FailJob(kNoExtractFolder);
+    return false;
+  }
   bool extracted = false;
   switch (SniffArchive(archive)) {
     case ArchiveKind::None:

@@ -201,9 +201,16 @@ void MainWindow::StartRepairJob(JobMode mode, const std::wstring& url) {
   EnableJobButtons(false);
   UpdateButtons();
   HWND window = window_;
-  app_.worker = std::thread([this, mode, window] {
-    RunRepairJob(job_, mode, [window] { PostMessageW(window, kJobDoneMessage, 0, 0); });
+  const bool started = StartWorkerThread(app_.status, app_.worker, [this, mode, window] {
+    return std::thread([this, mode, window] {
+      RunRepairJob(job_, mode, [window] { PostMessageW(window, kJobDoneMessage, 0, 0); });
+    });
   });
+  if (!started) {
+    // No thread, so no job: the failed state shows Retry and Close.
+    EnableJobButtons(true);
+    UpdateButtons();
+  }
   Invalidate();
 }
 

@@ -258,4 +258,16 @@ TEST_F(ExtractionTest, AnExtractorReadingItsInputMeetsItsEndAtOnce) {
   EXPECT_TRUE(fs::is_regular_file(out_ / "readme.txt"));
 }
 
+// Another program's entry at the folder's name is never extracted into or removed: the next
+// free numbered name is made and handed back.
+TEST_F(ExtractionTest, WhatStandsAtTheFolderNameIsLeftAloneAndTheNextFreeNameIsUsed) {
+  test::InstallStandins(bin_, {"tar.exe"});
+  const fs::path name = out_;
+  test::WriteFile(name, "another program's file");
+  ASSERT_TRUE(Extract(Package("flat.zip")));
+  EXPECT_EQ(test::ReadFile(name), "another program's file");
+  EXPECT_EQ(out_, fs::path(name) += "_2");
+  EXPECT_TRUE(fs::is_regular_file(out_ / "readme.txt"));
+}
+
 }  // namespace
