@@ -109,6 +109,7 @@ TEST_F(ExtractionTest, PowerShellTakesOverWhenTarFailsAndGetsEscapedLiterals) {
 
 TEST_F(ExtractionTest, ZipWithoutTarUsesPowerShell) {
   test::InstallStandins(bin_, {"powershell.exe"});
+  const test::NoSystemTar noTar;
   ASSERT_TRUE(Extract(Package("flat.zip")));
   EXPECT_TRUE(fs::is_regular_file(out_ / "readme.txt"));
 }

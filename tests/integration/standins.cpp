@@ -25,13 +25,9 @@ fs::path SystemFolder() {
 void InstallStandins(const fs::path& folder, std::initializer_list<const char*> names) {
   fs::create_directories(folder);
 #ifdef _WIN32
-  // tar.exe and powershell.exe are started only from the system folder: present there exactly
-  // when named.
+  // tar.exe and powershell.exe are started only from the system folder.
   const fs::path tar = SystemFolder() / "tar.exe";
   const fs::path powershell = SystemFolder() / "WindowsPowerShell" / "v1.0" / "powershell.exe";
-  std::error_code ignored;
-  fs::remove(tar, ignored);
-  fs::remove(powershell, ignored);
   fs::create_directories(powershell.parent_path());
 #endif
   for (const char* name : names) {
@@ -50,6 +46,27 @@ void InstallStandins(const fs::path& folder, std::initializer_list<const char*> 
                        folder / name);
 #endif
   }
+}
+
+NoSystemTar::NoSystemTar() {
+#ifdef _WIN32
+  const fs::path tar = SystemFolder() / "tar.exe";
+  std::error_code error;
+  if (fs::is_regular_file(tar, error)) {
+    saved_ = fs::temp_directory_path(error) / "parcelwright-system-tar.exe";
+    fs::copy_file(tar, saved_, fs::copy_options::overwrite_existing, error);
+    fs::remove(tar, error);
+  }
+#endif
+}
+
+NoSystemTar::~NoSystemTar() {
+  if (saved_.empty()) return;
+#ifdef _WIN32
+  std::error_code error;
+  fs::copy_file(saved_, SystemFolder() / "tar.exe", fs::copy_options::overwrite_existing, error);
+  fs::remove(saved_, error);
+#endif
 }
 
 fs::path FixturePackage(const std::string& file) {
