@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
   if (command == "download" && (argc == 4 || argc == 5)) {
     if (argc == 5) platform::SetHostCaFile(argv[4]);
     Fixture f{fs::current_path()};
-    const bool ok = DownloadPackage(f.job, platform::Utf8ToWide(argv[2]), argv[3]);
+    fs::path file = argv[3];
+    const bool ok = DownloadPackage(f.job, platform::Utf8ToWide(argv[2]), file);
     return Report(ok, start, &f.status);
   }
   if (command == "job" && argc == 4) {

@@ -18,9 +18,14 @@ namespace platform {
 // The variable's value; empty when it is unset, empty, or 4,096 characters or longer.
 [[nodiscard]] std::wstring EnvironmentVariable(std::wstring_view name);
 
-// The full path of `fileName` found by the system's standard program search (which includes the
-// folders of PATH); empty when nothing is found or the match is 260 characters or longer.
+// The full path of `fileName` in the first absolute folder of PATH that holds it as a file; empty
+// when none does or the match is 260 characters or longer. Never the current folder.
 [[nodiscard]] std::wstring SearchProgram(std::wstring_view fileName);
+
+// The full path of a Windows component, `relativePath` under the system folder (System32), such
+// as "tar.exe" or "WindowsPowerShell\v1.0\powershell.exe". The host has no system folder and
+// finds the file name on PATH instead.
+[[nodiscard]] std::wstring SystemProgram(std::wstring_view relativePath);
 
 struct LocalDate {
   unsigned year = 0;
@@ -37,9 +42,15 @@ struct LocalDate {
 // Whether `path` is relative by the system's own rule (PathIsRelativeW on Windows).
 [[nodiscard]] bool IsRelativePath(const std::wstring& path);
 
-// The user's and the system's own folders (profile, Desktop, Documents, Downloads, the Windows
-// and Program Files folders, ...), which no tool may ever empty. Folders the system does not
-// have are left out.
+// The user's and the system's own folders, which no tool may ever empty nor empty a folder that
+// holds one: the profile, Desktop, Documents, Downloads, Pictures, Music, Videos, Saved Games,
+// AppData (Roaming), Local AppData, the temporary folder, the OneDrive roots (the OneDrive,
+// OneDriveConsumer and OneDriveCommercial variables and the known folder), Public, the Users
+// folder, Windows, System, each Program Files and ProgramData. Folders the system does not have
+// are left out.
 [[nodiscard]] std::vector<std::wstring> ProtectedFolders();
+
+// The folder that holds every user's profile (C:\Users); empty when the system has none.
+[[nodiscard]] std::wstring UsersFolder();
 
 }  // namespace platform

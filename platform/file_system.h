@@ -54,6 +54,10 @@ inline constexpr wchar_t kPartialSuffix[] = L"~repair.partial";
 [[nodiscard]] bool ResolveExistingPath(const std::filesystem::path& path,
                                        std::filesystem::path& resolved);
 
+// Creates the folder `path` only when nothing stands at its name (a link included); its parent
+// must exist. False when something does or the folder cannot be made.
+[[nodiscard]] bool CreateNewFolder(const std::filesystem::path& path);
+
 // What a file pass needs to know of one path, links followed.
 struct FileFacts {
   enum class Kind { Missing, File, Folder, Other };

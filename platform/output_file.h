@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// A file created (or truncated) for writing, held without sharing until closed.
+// A new file created for writing, held without sharing until closed.
 class OutputFile {
  public:
   OutputFile();
@@ -14,7 +14,9 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  [[nodiscard]] bool Create(const std::filesystem::path& path);
+  // Creates the file only when nothing stands at `path`, a link included (never opened through
+  // one). False when something does or the file cannot be made.
+  [[nodiscard]] bool CreateNew(const std::filesystem::path& path);
   // False when the write fails or is short.
   [[nodiscard]] bool Write(const std::byte* data, std::size_t size);
   void Close();

@@ -19,8 +19,9 @@ struct ProcessRef {
 // Ends the referenced process with `exitCode`. Returns false when it could not be ended.
 bool TerminateProcessRef(ProcessRef process, unsigned exitCode);
 
-// A child process started without a window. The command line's first token names the program,
-// found by the system's usual program search; handles are not inherited.
+// A child process started without a window, with the NUL device as its standard input, output
+// and error and no other handle inherited: a child that asks for input (a password) reads end of
+// input at once instead of waiting for ever.
 class ChildProcess {
  public:
   enum class WaitResult { Exited, TimedOut, Failed };
@@ -30,9 +31,10 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Starts the process in `workingFolder`, or in the caller's own when it is empty. Only the
-  // process handle is kept.
-  [[nodiscard]] bool Start(const std::wstring& commandLine,
+  // Starts the program file `program` (a full path, never searched for) with `commandLine`, whose
+  // first token is only text for the program to read, in `workingFolder`, or in the caller's own
+  // when it is empty. Only the process handle is kept.
+  [[nodiscard]] bool Start(const std::filesystem::path& program, const std::wstring& commandLine,
                            const std::filesystem::path& workingFolder = {});
   [[nodiscard]] WaitResult Wait(std::uint32_t milliseconds);
   bool Terminate(std::uint32_t exitCode);

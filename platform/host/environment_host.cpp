@@ -41,7 +41,8 @@ std::wstring SearchProgram(std::wstring_view fileName) {
   const char* path = std::getenv("PATH");
   std::istringstream folders(path ? path : "");
   for (std::string folder; std::getline(folders, folder, ':');) {
-    const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+    if (folder.empty() || folder.front() != '/') continue;  // never the current folder
+    const std::string candidate = folder + "/" + name;
     struct stat info {};
     if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
       std::wstring found = Utf8ToWide(candidate);
@@ -49,6 +50,12 @@ std::wstring SearchProgram(std::wstring_view fileName) {
     }
   }
   return {};
+}
+
+std::wstring SystemProgram(std::wstring_view relativePath) {
+  const std::wstring path(relativePath);
+  const auto slash = path.find_last_of(L"\\/");
+  return SearchProgram(slash == std::wstring::npos ? path : path.substr(slash + 1));
 }
 
 }  // namespace platform
@@ -76,11 +83,21 @@ std::vector<std::wstring> ProtectedFolders() {
     const std::wstring base = Utf8ToWide(home);
     folders.push_back(base);
     for (const wchar_t* child :
-         {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music", L"Videos", L"Public"}) {
+         {L"Desktop", L"Documents", L"Downloads", L"Pictures", L"Music", L"Videos", L"Public",
+          L"Saved Games", L".config", L".local/share"}) {
       folders.push_back(base + L"/" + child);
     }
   }
+  for (const char* variable : {"OneDrive", "OneDriveConsumer", "OneDriveCommercial"}) {
+    if (const char* path = std::getenv(variable); path && *path)
+      folders.push_back(Utf8ToWide(path));
+  }
+  folders.push_back(TempFolder());
   return folders;
+}
+
+std::wstring UsersFolder() {
+  return L"/home";
 }
 
 }  // namespace platform

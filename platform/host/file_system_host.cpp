@@ -191,6 +191,11 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
          infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
+// mkdir fails on any entry at the name, a link included.
+bool CreateNewFolder(const std::filesystem::path& path) {
+  return mkdir(path.c_str(), 0755) == 0;
+}
+
 bool ResolveExistingPath(const std::filesystem::path& path, std::filesystem::path& resolved) {
   std::error_code error;
   std::filesystem::path canonical = std::filesystem::canonical(path, error);

@@ -17,9 +17,9 @@ struct OutputFile::Handle {
 OutputFile::OutputFile() : handle_(std::make_unique<Handle>()) {}
 OutputFile::~OutputFile() = default;
 
-bool OutputFile::Create(const std::filesystem::path& path) {
+bool OutputFile::CreateNew(const std::filesystem::path& path) {
   Close();
-  handle_->fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  handle_->fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   return handle_->fd >= 0;
 }
 

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/types.h>
@@ -52,8 +53,9 @@ ChildProcess::~ChildProcess() {
   if (handles_->pid > 0 && handles_->Poll()) waitpid(handles_->pid, nullptr, WNOHANG);
 }
 
-bool ChildProcess::Start(const std::wstring& commandLine,
+bool ChildProcess::Start(const std::filesystem::path& program, const std::wstring& commandLine,
                          const std::filesystem::path& workingFolder) {
+  if (program.empty()) return false;
   std::vector<std::string> arguments = SplitWindowsCommandLine(commandLine);
   if (arguments.empty()) return false;
   std::vector<char*> argv;
@@ -61,13 +63,18 @@ bool ChildProcess::Start(const std::wstring& commandLine,
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   if (posix_spawn_file_actions_init(&actions) != 0) return false;
-  if (!workingFolder.empty() &&
-      posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str()) != 0) {
-    posix_spawn_file_actions_destroy(&actions);
-    return false;
+  bool prepared = true;
+  for (const int fd : {0, 1, 2}) {
+    prepared = prepared && posix_spawn_file_actions_addopen(&actions, fd, "/dev/null",
+                                                            fd == 0 ? O_RDONLY : O_WRONLY, 0) == 0;
+  }
+  if (!workingFolder.empty()) {
+    prepared =
+        prepared && posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str()) == 0;
   }
   pid_t pid = 0;
-  const int result = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  const int result =
+      prepared ? posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) : -1;
   posix_spawn_file_actions_destroy(&actions);
   if (result != 0) return false;
   handles_->pid = pid;

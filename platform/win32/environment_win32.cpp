@@ -28,12 +28,52 @@ std::wstring EnvironmentVariable(std::wstring_view name) {
   return value;
 }
 
+namespace {
+
+// An absolute folder: a drive letter with its root, or a \\server\share path. A relative entry
+// of PATH (or an empty one) would mean the current folder, which may be the game folder.
+bool IsAbsoluteFolder(const std::wstring& folder) {
+  if (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) {
+    return true;
+  }
+  return folder.size() >= 3 && (folder[0] == L'\\' || folder[0] == L'/') &&
+         (folder[1] == L'\\' || folder[1] == L'/');
+}
+
+}  // namespace
+
 std::wstring SearchProgram(std::wstring_view fileName) {
-  wchar_t buffer[MAX_PATH] = {};
+  std::wstring path(GetEnvironmentVariableW(L"PATH", nullptr, 0), L'\0');
   const DWORD length =
-      SearchPathW(nullptr, std::wstring(fileName).c_str(), nullptr, MAX_PATH, buffer, nullptr);
+      GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return {};
+  path.resize(length);
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find(L';', start);
+    if (end == std::wstring::npos) end = path.size();
+    std::wstring folder = path.substr(start, end - start);
+    start = end + 1;
+    if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"') {
+      folder = folder.substr(1, folder.size() - 2);
+    }
+    if (!IsAbsoluteFolder(folder)) continue;
+    if (folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    const std::wstring candidate = folder + std::wstring(fileName);
+    const DWORD attributes = GetFileAttributesW(candidate.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    return candidate.size() < MAX_PATH ? candidate : std::wstring();
+  }
+  return {};
+}
+
+std::wstring SystemProgram(std::wstring_view relativePath) {
+  wchar_t buffer[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  return buffer;
+  std::wstring program(buffer, length);
+  if (program.back() != L'\\') program += L'\\';
+  return program + std::wstring(relativePath);
 }
 
 }  // namespace platform
@@ -53,24 +93,41 @@ bool IsRelativePath(const std::wstring& path) {
   return PathIsRelativeW(path.c_str()) != FALSE;
 }
 
+namespace {
+
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+  win32::UniqueTaskMemText path;
+  if (FAILED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.out())) || !path) return {};
+  return path.get();
+}
+
+}  // namespace
+
 std::vector<std::wstring> ProtectedFolders() {
   static const KNOWNFOLDERID* const kFolders[] = {
-      &FOLDERID_Profile,      &FOLDERID_Desktop,         &FOLDERID_Documents,
-      &FOLDERID_Downloads,    &FOLDERID_Pictures,        &FOLDERID_Music,
-      &FOLDERID_Videos,       &FOLDERID_Public,          &FOLDERID_PublicDesktop,
-      &FOLDERID_UserProfiles, &FOLDERID_Windows,         &FOLDERID_System,
-      &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64,
-      &FOLDERID_ProgramData,
+      &FOLDERID_Profile,         &FOLDERID_Desktop,      &FOLDERID_Documents,
+      &FOLDERID_Downloads,       &FOLDERID_Pictures,     &FOLDERID_Music,
+      &FOLDERID_Videos,          &FOLDERID_SavedGames,   &FOLDERID_RoamingAppData,
+      &FOLDERID_LocalAppData,    &FOLDERID_SkyDrive,     &FOLDERID_Public,
+      &FOLDERID_PublicDesktop,   &FOLDERID_UserProfiles, &FOLDERID_Windows,
+      &FOLDERID_System,          &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86,
+      &FOLDERID_ProgramFilesX64, &FOLDERID_ProgramData,
   };
   std::vector<std::wstring> folders;
   for (const KNOWNFOLDERID* id : kFolders) {
-    win32::UniqueTaskMemText path;
-    if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, path.out())) && path &&
-        *path.get()) {
-      folders.emplace_back(path.get());
-    }
+    std::wstring path = KnownFolder(*id);
+    if (!path.empty()) folders.push_back(std::move(path));
   }
+  for (const wchar_t* variable : {L"OneDrive", L"OneDriveConsumer", L"OneDriveCommercial"}) {
+    std::wstring path = EnvironmentVariable(variable);
+    if (!path.empty()) folders.push_back(std::move(path));
+  }
+  if (std::wstring temp = TempFolder(); !temp.empty()) folders.push_back(std::move(temp));
   return folders;
+}
+
+std::wstring UsersFolder() {
+  return KnownFolder(FOLDERID_UserProfiles);
 }
 
 }  // namespace platform

@@ -218,6 +218,11 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
          infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
+// CreateDirectoryW fails on any entry at the name, a link to a folder included.
+bool CreateNewFolder(const std::filesystem::path& path) {
+  return CreateDirectoryW(win32::LongPath(path).c_str(), nullptr) != 0;
+}
+
 // The standard library's canonical forms keep the letter case they were given; the handle's
 // final name carries the case stored on disk and resolves links and junctions.
 bool ResolveExistingPath(const std::filesystem::path& path, std::filesystem::path& resolved) {

@@ -92,6 +92,11 @@ struct GlobalTraits {
   static Handle Empty() { return nullptr; }
   static void Close(Handle h) { GlobalFree(h); }
 };
+struct AttributeListTraits {
+  using Handle = LPPROC_THREAD_ATTRIBUTE_LIST;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { DeleteProcThreadAttributeList(h); }
+};
 template <typename Interface>
 struct ComTraits {
   using Handle = Interface*;
@@ -108,6 +113,8 @@ using UniqueHash = Owned<HashTraits>;
 using UniqueKey = Owned<RegistryTraits>;
 using UniqueTaskMemText = Owned<TaskMemTextTraits>;
 using UniqueGlobal = Owned<GlobalTraits>;
+// The list itself; the memory it lives in belongs to the caller.
+using UniqueAttributeList = Owned<AttributeListTraits>;
 
 // A COM interface pointer, released once.
 template <typename Interface>

@@ -12,9 +12,12 @@ struct OutputFile::Handle {
 OutputFile::OutputFile() : handle_(std::make_unique<Handle>()) {}
 OutputFile::~OutputFile() = default;
 
-bool OutputFile::Create(const std::filesystem::path& path) {
-  handle_->file.reset(CreateFileW(win32::LongPath(path).c_str(), GENERIC_WRITE, 0 /* no sharing */,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool OutputFile::CreateNew(const std::filesystem::path& path) {
+  // FILE_FLAG_OPEN_REPARSE_POINT: a link at the name is the name's entry, so CREATE_NEW fails on
+  // it instead of creating the file it points to.
+  handle_->file.reset(CreateFileW(win32::LongPath(path).c_str(), GENERIC_WRITE, 0 /* no sharing */, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
   return static_cast<bool>(handle_->file);
 }
 

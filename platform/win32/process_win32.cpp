@@ -18,21 +18,48 @@ struct ChildProcess::Handles {
 ChildProcess::ChildProcess() : handles_(std::make_unique<Handles>()) {}
 ChildProcess::~ChildProcess() = default;
 
-bool ChildProcess::Start(const std::wstring& commandLine,
+bool ChildProcess::Start(const std::filesystem::path& program, const std::wstring& commandLine,
                          const std::filesystem::path& workingFolder) {
+  if (program.empty()) return false;
   // CreateProcessW may write into the command line, so it gets a private copy.
   std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
   writable.push_back(L'\0');
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
+
+  // The NUL device as all three standard handles, and the only handle the child inherits.
+  SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+  const win32::UniqueFile nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!nul) return false;
+  SIZE_T listSize = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+  std::vector<std::byte> listMemory(listSize);
+  const auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listMemory.data());
+  if (!InitializeProcThreadAttributeList(list, 1, 0, &listSize)) return false;
+  const win32::UniqueAttributeList listOwner(list);
+  HANDLE inherited = nul.get();
+  if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
+                                 sizeof(inherited), nullptr, nullptr)) {
+    return false;
+  }
+
+  STARTUPINFOEXW startup = {};
+  startup.StartupInfo.cb = sizeof(startup);
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  startup.StartupInfo.wShowWindow = SW_HIDE;
+  startup.StartupInfo.hStdInput = inherited;
+  startup.StartupInfo.hStdOutput = inherited;
+  startup.StartupInfo.hStdError = inherited;
+  startup.lpAttributeList = list;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(/* lpApplicationName */ nullptr, writable.data(),
+  // The program is named in full: a bare name would be searched for in the program's own folder
+  // and the current folder (a game folder) before System32.
+  if (!CreateProcessW(program.c_str(), writable.data(),
                       /* lpProcessAttributes */ nullptr, /* lpThreadAttributes */ nullptr,
-                      /* bInheritHandles */ FALSE, CREATE_NO_WINDOW,
+                      /* bInheritHandles */ TRUE, CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT,
                       /* lpEnvironment */ nullptr,
-                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
+                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup.StartupInfo,
+                      &info)) {
     return false;
   }
   const win32::UniqueHandle thread(info.hThread);  // not needed: closed at once

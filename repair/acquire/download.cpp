@@ -7,6 +7,7 @@
 
 #include "platform/output_file.h"
 #include "repair/acquire/network_fetch.h"
+#include "repair/acquire/temp_names.h"
 
 namespace {
 
@@ -32,8 +33,10 @@ const wchar_t* FailureMessage(NetworkFetch::Step step) {
 
 }  // namespace
 
-bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::path& file) {
+bool DownloadPackage(Job& job, const std::wstring& url, std::filesystem::path& file) {
   RepairStatus& status = job.status;
+  const std::filesystem::path name = file;
+  file.clear();  // nothing made yet
   platform::CrackedUrl parts;
   if (!platform::CrackUrl(url, parts)) {
     status.FailJob(L"The package URL is not valid.");
@@ -60,7 +63,15 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
   status.BeginDownloadProgress(total);
 
   platform::OutputFile output;
-  if (!output.Create(file)) {
+  // Only a new file: whatever stands at the name (another program's file, a planted link) is
+  // never opened, truncated or removed.
+  bool created = false;
+  for (unsigned attempt = 1; attempt <= kTempNameTries && !created; ++attempt) {
+    file = NumberedTempName(name, attempt);
+    created = output.CreateNew(file);
+  }
+  if (!created) {
+    file.clear();
     status.FailJob(L"Could not create the temporary download file.");
     return false;
   }
@@ -104,6 +115,7 @@ bool DownloadPackage(Job& job, const std::wstring& url, const std::filesystem::p
   if (status.IsStopRequested()) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
+    file.clear();
     return false;
   }
   return outcome;

@@ -6,8 +6,12 @@
 
 #include "repair/core/job.h"
 
-// Unpacks the package into `folder` with the extractors Windows or the user provides (tar, then
-// PowerShell for a zip; the installed RAR extractors in order for a rar), then flattens a single
-// top folder. False after FailJob, a stop included (the killed extractor's failure).
+// Unpacks the package into a new folder named `folder` with the extractors Windows or the user
+// provides (tar.exe, then PowerShell's Expand-Archive, both from System32, for a zip; the
+// installed RAR extractors in order for a rar), then flattens a single top folder. The folder is
+// created only where nothing stands yet: when something does, the next free numbered name
+// (NumberedTempName) is taken. On return `folder` names the folder really made, or is empty when
+// none was: the caller removes only that. False after FailJob, a stop included (the killed
+// extractor's failure).
 [[nodiscard]] bool ExtractPackage(Job& job, const std::filesystem::path& archive,
-                                  const std::filesystem::path& folder);
+                                  std::filesystem::path& folder);

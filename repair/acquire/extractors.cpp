@@ -23,8 +23,10 @@ std::wstring FileNamePart(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// A separator only when the left side lacks one; an empty left side leaves a relative path.
+// A separator only when the left side lacks one. An empty left side (an unset ProgramFiles) gives
+// no candidate: the relative path it would leave is looked up in the current folder.
 std::wstring JoinPath(const std::wstring& left, const std::filesystem::path& right) {
+  if (left.empty()) return {};
   return platform::PathToWide(platform::WideToPath(left) / right);
 }
 

@@ -29,3 +29,12 @@ std::filesystem::path MakeExtractFolderPath() {
   return InTempFolder(L"VlmQuorvinRepair_" + std::to_wstring(platform::ProcessId()) + L"_" +
                       std::to_wstring(platform::TickCount()));
 }
+
+std::filesystem::path NumberedTempName(const std::filesystem::path& name, unsigned attempt) {
+  if (attempt <= 1) return name;
+  std::filesystem::path numbered = name;
+  numbered.replace_filename(platform::WideToPath(platform::PathToWide(name.stem()) + L"_" +
+                                                 std::to_wstring(attempt) +
+                                                 platform::PathToWide(name.extension())));
+  return numbered;
+}

@@ -155,9 +155,15 @@ bool FilesMatch(const fs::path& extractedFile, const fs::path& clientFile) {
 }
 
 bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinstall) {
-  if (reinstall && !RemoveOldClientFiles(job)) return false;
   RepairStatus& status = job.status;
+  // Counted before the wipe: an extractor that reported success yet wrote nothing must not leave
+  // an emptied client folder behind a "complete".
   const std::uint64_t total = CountRegularFiles(extractFolder);
+  if (total == 0) {
+    status.FailJob(L"The package holds no client files.");
+    return false;
+  }
+  if (reinstall && !RemoveOldClientFiles(job)) return false;
   status.BeginFileProgress(total,
                            reinstall ? L"Reinstalling client..." : L"Verifying client files...");
 

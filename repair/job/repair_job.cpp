@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#include "platform/environment.h"
 #include "platform/remove_tree.h"
+#include "platform/text.h"
 #include "profile/fallbacks.h"
 #include "profile/value_forms.h"
 #include "repair/acquire/download.h"
@@ -12,18 +14,33 @@
 #include "repair/client/verify_repair.h"
 #include "repair/system/programs_entry.h"
 #include "repair/system/uninstaller_file.h"
+#include "rules/folder_rule.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// A job needs a temporary folder outside the client folder: a reinstall empties the client
+// folder, its own download and extraction folder with it.
+bool HasUsableTempFolder(const Job& job) {
+  const std::wstring temp = platform::TempFolder();
+  return !temp.empty() && !LiesInside(platform::WideToPath(temp), job.context.clientFolder);
+}
+
 // Every step from the URL check to the Programs and Features entry; false once one has failed
-// (its message recorded) or a stop ended it.
-bool RunSteps(Job& job, JobMode mode, const std::wstring& url, const fs::path& download,
-              const fs::path& extractFolder) {
+// (its message recorded) or a stop ended it. `download` and `extractFolder` come in as the names
+// to use and leave naming what was really made (empty for nothing).
+bool RunSteps(Job& job, JobMode mode, fs::path& download, fs::path& extractFolder) {
   RepairStatus& status = job.status;
+  const std::wstring url = ChooseJobUrl(job.context.jobUrl, job.profile);
   if (!HasWebScheme(url)) {
     status.FailJob(L"No valid CDN package URL is configured.");
+    return false;
+  }
+  if (!HasUsableTempFolder(job)) {
+    status.FailJob(
+        L"The temporary folder is missing or inside the game folder. Set TEMP to another folder "
+        L"and try again.");
     return false;
   }
   if (!DownloadPackage(job, url, download)) return false;
@@ -53,13 +70,13 @@ bool RunSteps(Job& job, JobMode mode, const std::wstring& url, const fs::path& d
 
 void RunRepairJob(Job& job, JobMode mode, const std::function<void()>& onComplete) {
   job.status.StartJob(mode);
-  const fs::path download = MakeDownloadPath(job);
-  const fs::path extractFolder = MakeExtractFolderPath();
-  const std::wstring url = ChooseJobUrl(job.context.jobUrl, job.profile);
-
+  fs::path download;
+  fs::path extractFolder;
   bool ok = false;
   try {
-    ok = RunSteps(job, mode, url, download, extractFolder);
+    download = MakeDownloadPath(job);
+    extractFolder = MakeExtractFolderPath();
+    ok = RunSteps(job, mode, download, extractFolder);
   } catch (...) {
     // A step that breaks off by an exception (a failed allocation, a library error) must still
     // end the job visibly and let the clean-up run.
@@ -67,9 +84,10 @@ void RunRepairJob(Job& job, JobMode mode, const std::function<void()>& onComplet
     ok = false;
   }
 
+  // Only what this job made: a name is empty until its step has created it.
   std::error_code ignored;
-  if (job.profile.cleanupArchive) fs::remove(download, ignored);
-  (void)platform::RemoveFileTree(extractFolder, ignored);
+  if (job.profile.cleanupArchive && !download.empty()) fs::remove(download, ignored);
+  if (!extractFolder.empty()) (void)platform::RemoveFileTree(extractFolder, ignored);
 
   if (ok) {
     job.status.CompleteJob();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <system_error>
+#include <thread>
 
 #include "repair/core/job.h"
 
@@ -10,3 +12,18 @@
 // only after a completed job. The temporary download (with `cleanupArchive`) and the extraction
 // folder are removed on every path.
 void RunRepairJob(Job& job, JobMode mode, const std::function<void()>& onComplete);
+
+// Puts the thread `makeThread` returns into `worker`. When the system cannot make one
+// (std::thread throws std::system_error), the job that BeginJobStatus announced fails with
+// "Could not start the repair job." and false is returned; nothing else escapes.
+template <typename MakeThread>
+[[nodiscard]] bool StartWorkerThread(RepairStatus& status, std::thread& worker,
+                                     MakeThread&& makeThread) {
+  try {
+    worker = makeThread();
+    return true;
+  } catch (const std::system_error&) {
+    status.FailJob(L"Could not start the repair job.");
+    return false;
+  }
+}

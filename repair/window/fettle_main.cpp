@@ -13,6 +13,8 @@ RepairApp g_app;
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  // Before anything loads a DLL: only from System32, never from the game folder.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   return ui::RunWindowProgram<MainWindow>(instance, show, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS,
                                           g_app);
 }

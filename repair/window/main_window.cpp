@@ -92,10 +92,17 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void MainWindow::OnClose() {
-  if (MessageBoxW(window_,
-                  L"Are you sure you want to close?\n\nAny current repair or reinstall will be "
-                  L"stopped.",
-                  L"Close Repair Tool", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+  // The question box runs its own message loop, so timer ticks still arrive while it is open;
+  // they must not finish a job (or start the game) behind a question about stopping it.
+  closeQuestionOpen_ = true;
+  const int answer = MessageBoxW(
+      window_,
+      L"Are you sure you want to close?\n\nAny current repair or reinstall will be stopped.",
+      L"Close Repair Tool", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  closeQuestionOpen_ = false;
+  if (answer != IDYES) {
+    FinishJobIfDone();  // a job that ended meanwhile
+    Invalidate();
     return;
   }
   if (app_.worker.joinable()) {
@@ -144,7 +151,7 @@ void MainWindow::OnCommand(ButtonId id) {
 
 void MainWindow::OnTimer() {
   const bool wasActive = app_.status.IsRunning() || app_.worker.joinable();
-  FinishJobIfDone();
+  if (!closeQuestionOpen_) FinishJobIfDone();
   if (wasActive || app_.status.IsRunning() || app_.worker.joinable()) Invalidate();
 }
 
@@ -168,9 +175,16 @@ void MainWindow::StartRepairJob(JobMode mode, const std::wstring& url) {
   EnableJobButtons(false);
   UpdateButtons();
   HWND window = window_;
-  app_.worker = std::thread([this, mode, window] {
-    RunRepairJob(job_, mode, [window] { PostMessageW(window, kJobDoneMessage, 0, 0); });
+  const bool started = StartWorkerThread(app_.status, app_.worker, [this, mode, window] {
+    return std::thread([this, mode, window] {
+      RunRepairJob(job_, mode, [window] { PostMessageW(window, kJobDoneMessage, 0, 0); });
+    });
   });
+  if (!started) {
+    // No thread, so no job: the failed state shows Retry and Close.
+    EnableJobButtons(true);
+    UpdateButtons();
+  }
   Invalidate();
 }
 

@@ -60,6 +60,8 @@ class MainWindow : public ui::BorderlessWindow {
   RepairApp& app_;
   Job job_{app_.profile, app_.context, app_.status};
   std::array<HWND, 12> buttons_ = {};
+  // While the close question is open the timer only repaints.
+  bool closeQuestionOpen_ = false;
   // Released in reverse order when the window object goes, before GDI+ shuts down: logo, then
   // background.
   std::unique_ptr<Gdiplus::Bitmap> background_;

@@ -13,11 +13,10 @@ bin="$wine_root/standins-headless"
 rm -rf "$game" "$bin"
 mkdir -p "$game"
 cp "$headless" "$game/Fettle.exe"
-"$fixtures/standins/install-win-standins.sh" "$standin" "$bin" tar.exe powershell.exe
+"$fixtures/standins/install-system-standins.sh" "$prefix" "$standin"
 mkdir -p "$server_dir/www/e2e"
 cp "$packages/single-top.zip" "$server_dir/www/e2e/Velmora Client.zip"
 url="http://127.0.0.1:$(cat "$server_dir/port")/e2e/Velmora Client.zip"
-export WINEPATH="Z:${bin//\//\\}"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Parcelwright.Velmora Online'
 run reg delete "$key" /f >/dev/null 2>&1 || true
 temp_before=$(ls "$prefix/drive_c/users/$(id -un)/Temp" 2>/dev/null | sort || true)

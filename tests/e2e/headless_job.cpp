@@ -32,6 +32,8 @@ bool Reached(const StatusSnapshot& s, const std::wstring& stage) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // As the real programs start: DLLs from System32 only.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (argc < 3) {
     std::fprintf(stderr, "usage: headless_job repair|reinstall URL [options]\n");
     return 2;

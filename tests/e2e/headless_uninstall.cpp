@@ -14,6 +14,8 @@
 #include "uninstall/flow/uninstall_safety.h"
 
 int wmain(int argc, wchar_t** argv) {
+  // As the real programs start: DLLs from System32 only.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   Uninstaller uninstaller;
   (void)LoadPackageProfile({}, uninstaller.profile);
   uninstaller.ownFolder = OwnFolderOf(platform::OwnModulePath());

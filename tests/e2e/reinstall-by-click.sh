@@ -17,8 +17,7 @@ temp="$wine_root/prefix/drive_c/users/$(id -un)/Temp"
 rm -rf "$game" "$desktop/Velmora Online.lnk"
 mkdir -p "$game/old"
 echo "from the old client" >"$game/old/leftover.dat"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
-export WINEPATH="Z:${out//\//\\}\\bin"
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
 export PARCELWRIGHT_PATCHER_LOG="$out/patcher.log"
 export PARCELWRIGHT_STANDIN_LOG="$out/extractors.log"
 start_fettle "$fettle" "Velmora Reinstall"
@@ -61,7 +60,7 @@ check "close question answered Yes" "$(answer_box "Close Repair Tool" Yes && ech
 for _ in $(seq 50); do kill -0 "$fettle_pid" 2>/dev/null || break; sleep 0.2; done
 check "the program ended" "$(kill -0 "$fettle_pid" 2>/dev/null && echo running || echo ended)" "ended"
 sleep 0.5
-check "the extractor was killed" "$(pgrep -f 'bin.tar\.exe' >/dev/null && echo running || echo gone)" "gone"
+check "the extractor was killed" "$(pgrep -f 'tar\.exe.*-xf' >/dev/null && echo running || echo gone)" "gone"
 check "no temporary folder left" "$(ls "$temp" 2>/dev/null | grep -c '^VlmQuorvinRepair_' || true)" "0"
 
 echo "reinstall and close by click: $passes passed, $failures failed"

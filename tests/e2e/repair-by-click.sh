@@ -15,14 +15,22 @@ game="$wine_root/prefix/drive_c/Games/Velmora Demo"
 rm -rf "$game"
 mkdir -p "$game"
 echo "stale" >"$game/readme.txt"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
-export WINEPATH="Z:${out//\//\\}\\bin"
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
 export PARCELWRIGHT_PATCHER_LOG="$out/patcher.log"
+# Each extraction takes two seconds: time to ask the close question while the job runs.
+export PARCELWRIGHT_STANDIN_SLEEP_MS=2000
 start_fettle "$fettle" "Velmora Demo"
 shot ready
 
-echo "== Repair Client"
+echo "== Repair Client, with the close question open as the job ends"
 click 186 418
+sleep 0.3
+click 836 24
+check "close question open" "$([ -n "$(wait_window "Close Repair Tool")" ] && echo yes)" "yes"
+for _ in $(seq 150); do [ -f "$game/Uninstall.exe" ] && break; sleep 0.2; done
+sleep 1.5  # several timer ticks with the question still open
+check "no startup program behind the question" "$(cat "$out/patcher.log" 2>/dev/null | wc -l | tr -d ' ')" "0"
+check "close question answered No" "$(answer_box "Close Repair Tool" No && echo yes)" "yes"
 for _ in $(seq 300); do [ -s "$out/patcher.log" ] && break; sleep 0.2; done
 sleep 1.5  # a few more timer ticks: the launch must not repeat
 shot complete

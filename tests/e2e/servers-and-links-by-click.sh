@@ -19,8 +19,7 @@ start_session
   /v Browsers /t REG_SZ /d pw-browser-standin /f >/dev/null 2>&1
 game="$wine_root/prefix/drive_c/Games/Velmora Servers"
 rm -rf "$game"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
-export WINEPATH="Z:${out//\//\\}\\bin"
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
 export PARCELWRIGHT_PATCHER_LOG="$out/patcher.log"
 start_fettle "$fettle" "Velmora Servers"
 shot ready

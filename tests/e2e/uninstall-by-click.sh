@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The real Uninstall.exe, as a real Fettle repair wrote it into a game folder, driven like a user
-# on a 1920 x 1080 Xvfb screen; powershell.exe is a stand-in that records its command line and
-# carries out the cleanup script:
-#   uninstall-by-click.sh WINE_ROOT FETTLE EXTRACTOR PATCHER CLEANUP FIXTURES PACKAGES OUT
+# on a 1920 x 1080 Xvfb screen; powershell.exe in the prefix's System32 is a stand-in that
+# records its command line and carries out the cleanup script:
+#   uninstall-by-click.sh WINE_ROOT FETTLE EXTRACTOR PATCHER FIXTURES PACKAGES OUT
 set -euo pipefail
-wine_root=$1 fettle=$2 extractor=$3 patcher=$4 cleanup=$5 fixtures=$6 packages=$7 out=$8
+wine_root=$1 fettle=$2 extractor=$3 patcher=$4 fixtures=$5 packages=$6 out=$7
 rm -rf "$out"
 mkdir -p "$out"
 source "$(dirname "$0")/desktop-session.sh"
@@ -23,9 +23,11 @@ window_open() { xdotool search --name "^$title\$" >/dev/null 2>&1 && echo open |
 commands() { if [ -f "$out/cleanup.log" ]; then grep -c '^command' "$out/cleanup.log" || true; else echo 0; fi; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# powershell.exe is looked for in the uninstaller's current folder before the system's own.
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
+# A powershell.exe in the uninstaller's current folder, which a bare name would find first; it
+# records nothing in the cleanup log.
 mkdir -p "$out/cleanup-bin"
-cp "$cleanup" "$out/cleanup-bin/powershell.exe"
+cp "$extractor" "$out/cleanup-bin/powershell.exe"
 export PARCELWRIGHT_CLEANUP_LOG="$out/cleanup.log"
 
 # Starts the uninstaller at Windows path $1 and waits for its window; sets uninstall_pid.
@@ -92,9 +94,8 @@ make_demo_package "$packages/flat.zip" "$patcher"
 start_session
 trap 'managed on; stop_wine; kill $server_pid $xvfb_pid 2>/dev/null || true' EXIT
 rm -rf "$game" "$desktop/Velmora Online.lnk"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
 export PARCELWRIGHT_PATCHER_LOG="$out/patcher.log"
-WINEPATH="Z:${out//\//\\}\\bin" start_fettle "$fettle" "$folder"
+start_fettle "$fettle" "$folder"
 click 186 418
 for _ in $(seq 300); do [ -s "$out/patcher.log" ] && break; sleep 0.2; done
 check "Uninstall.exe written" "$([ -f "$game/Uninstall.exe" ] && echo yes)" "yes"

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The fault suite under Wine: the real job driver (headless_job.exe, the repair tool without its
 # window) and the uninstaller's start (headless_uninstall.exe) meet a faulty network, hostile
-# archives, awkward client folders, unsafe places and stops. Each case states what it must show;
+# archives, awkward client folders, unsafe places, planted DLLs and programs and stops. Each case
+# states what it must show;
 # after each, nothing in the prefix outside the case's client folder may have changed (the users'
 # folders, C:\Games and the drive root, temporary folder included). Writes OUT/results.md.
-#   fault-suite.sh WINE_ROOT HEADLESS_JOB HEADLESS_UNINSTALL EXTRACTOR CLEANUP HOLDER SERVER_DIR
-#                  PACKAGES FIXTURES OUT WEB_SERVER_DIR
+#   fault-suite.sh WINE_ROOT HEADLESS_JOB HEADLESS_UNINSTALL EXTRACTOR PATCHER HOLDER MARKER_DLL
+#                  FETTLE UNINSTALL SERVER_DIR PACKAGES FIXTURES OUT WEB_SERVER_DIR
 set -uo pipefail
-wine_root=$1 headless=$2 headless_uninstall=$3 extractor=$4 cleanup=$5 holder=$6 server_dir=$7
-packages=$8 fixtures=$9 out=${10} web_dir=${11}
+wine_root=$1 headless=$2 headless_uninstall=$3 extractor=$4 patcher=$5 holder=$6 marker_dll=$7
+fettle=$8 uninstall=$9 server_dir=${10} packages=${11} fixtures=${12} out=${13} web_dir=${14}
 here=$(cd "$(dirname "$0")" && pwd)
 run() { "$here/../../cmake/wine-run.sh" "$wine_root" "$@"; }
 rm -rf "$out"
@@ -22,10 +23,8 @@ base="http://127.0.0.1:$(cat "$server_dir/port")/faults"
 mkdir -p "$www"
 # The snapshot lists C:\Games; it must stand before the first case, also in a fresh prefix.
 mkdir -p "$drive_c/Games"
-"$fixtures/standins/install-win-standins.sh" "$extractor" "$out/bin" tar.exe powershell.exe
-export WINEPATH="Z:${out//\//\\}\\bin"
-mkdir -p "$out/cleanup-bin"
-cp "$cleanup" "$out/cleanup-bin/powershell.exe"
+# Where Windows keeps the real tar.exe and powershell.exe, and where the programs start them.
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" "$extractor"
 export PARCELWRIGHT_CLEANUP_LOG="$out/cleanup.log"
 
 cp "$packages/flat.zip" "$www/flat.zip"
@@ -422,20 +421,125 @@ expect "nothing left in it" "$(ls -A "$drive_c/$odd_temp_rel" | wc -l | tr -d ' 
 finish
 rm -rf "$drive_c/$odd_temp_rel"
 
+echo "#### planted DLLs and programs, temporary folder, empty and waiting extractors"
+# Wine told to prefer a DLL in the program's folder, as Windows does for any DLL that is not a
+# known system DLL. A marker DLL leaves <name>.loaded beside itself when loaded.
+plant_dlls() { for dll in winhttp bcrypt gdiplus; do cp "$marker_dll" "$1/$dll.dll"; done; }
+loaded_markers() { find "$1" -maxdepth 1 -name '*.loaded' -printf '%f ' 2>/dev/null; }
+begin "winhttp, bcrypt and gdiplus DLLs planted beside the tool" "repair completes; no planted DLL loaded" "$client_rel"
+fresh_client
+plant_dlls "$client"
+WINEDLLOVERRIDES="mscoree,mshtml=;winhttp,bcrypt,gdiplus=n,b" job "$client_win" repair "$base/flat.zip"
+expect_complete
+expect "planted DLLs loaded" "$(loaded_markers "$client")" ""
+finish
+
+begin "the same DLLs beside Fettle.exe and Uninstall.exe" "both start and end; no planted DLL loaded" "$client_rel"
+fresh_client
+plant_dlls "$client"
+cp "$fettle" "$client/Fettle.exe"
+cp "$uninstall" "$client/Uninstall.exe"
+for program in Fettle Uninstall; do
+  # No display here: each loads GDI+, finds no screen for its window and ends.
+  DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml=;winhttp,bcrypt,gdiplus=n,b" \
+    timeout 60 "$here/../../cmake/wine-run.sh" "$wine_root" "$client_win\\$program.exe" >/dev/null 2>&1 </dev/null
+  note "$program exit $?"
+done
+expect "planted DLLs loaded" "$(loaded_markers "$client")" ""
+finish
+
+begin "a stray tar.exe beside the tool and in the current folder" "the system's tar.exe runs; the stray one never" "$client_rel"
+fresh_client
+cp "$patcher" "$client/tar.exe"
+mkdir -p "$out/cwd"
+cp "$patcher" "$out/cwd/tar.exe"
+rm -f "$out/stray.log"
+: >"$out/extractors.log"
+pushd "$out/cwd" >/dev/null  # Wine's current folder is the Unix one, as Z:
+PARCELWRIGHT_PATCHER_LOG="$out/stray.log" PARCELWRIGHT_STANDIN_LOG="$out/extractors.log" job "$client_win" repair "$base/flat.zip"
+popd >/dev/null
+expect_complete
+expect "stray tar.exe started" "$(cat "$out/stray.log" 2>/dev/null)" ""
+expect "the system's tar.exe extracted" "$(cut -f1 "$out/extractors.log" | tr '\n' ' ')" "tar.exe "
+finish
+
+begin "no tar.exe in the system, a stray one beside the tool" "Expand-Archive extracts; the stray tar.exe never runs" "$client_rel"
+fresh_client
+cp "$patcher" "$client/tar.exe"
+rm -f "$out/stray.log"
+: >"$out/extractors.log"
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" --remove-tar
+PARCELWRIGHT_PATCHER_LOG="$out/stray.log" PARCELWRIGHT_STANDIN_LOG="$out/extractors.log" job "$client_win" repair "$base/flat.zip"
+"$fixtures/standins/install-system-standins.sh" "$wine_root/prefix" --restore-tar "$extractor"
+expect_complete
+expect "stray tar.exe started" "$(cat "$out/stray.log" 2>/dev/null)" ""
+expect "extractors started" "$(cut -f1 "$out/extractors.log" | tr '\n' ' ')" "powershell.exe "
+finish
+
+begin "TEMP and TMP inside the game folder" "the reinstall fails before downloading; the save file kept" "$client_rel"
+fresh_client
+echo "the player's save" >"$client/save.dat"
+mkdir -p "$client/tmp"
+# Wine takes TEMP and TMP from the Windows environment: set them in cmd, as a player's would be.
+printf '@echo off\r\nset "TEMP=%s\\tmp"\r\nset "TMP=%s\\tmp"\r\n"%s\\Fettle.exe" reinstall %s\r\n' \
+  "$client_win" "$client_win" "$client_win" "$base/flat.zip" >"$out/temp-inside.bat"
+run cmd /c "Z:${out//\//\\}\\temp-inside.bat" >"$out/job.out" 2>/dev/null </dev/null
+job_out=$(tr -d '\r' <"$out/job.out")
+note "\"$(sed -n 1p <<<"$job_out")\" / \"$(sed -n 2p <<<"$job_out")\""
+expect "status" "$(sed -n 1p <<<"$job_out")" "Repair failed."
+expect "message" "$(sed -n 2p <<<"$job_out")" "The temporary folder is missing or inside the game folder. Set TEMP to another folder and try again."
+expect "save kept" "$(cat "$client/save.dat" 2>/dev/null)" "the player's save"
+expect "nothing in the temporary folder" "$(ls -A "$client/tmp" 2>/dev/null | wc -l | tr -d ' ')" "0"
+untouched
+finish
+
+begin "an extractor that reports success having extracted nothing" "the reinstall fails; nothing wiped" "$client_rel"
+fresh_client
+PARCELWRIGHT_STANDIN_EXIT_TAR=0 job "$client_win" reinstall "$base/flat.zip"
+expect_failure "The package holds no client files."
+untouched
+expect "the tool kept" "$([ -f "$client/Fettle.exe" ] && echo yes)" "yes"
+finish
+
+begin "an extractor that reads its input until it ends" "it meets the end at once; the repair completes" "$client_rel"
+fresh_client
+mkfifo "$out/never.fifo"
+sleep 300 >"$out/never.fifo" &
+holder_of_input=$!
+start_ms=$(($(date +%s%N) / 1000000))
+PARCELWRIGHT_STANDIN_READ_INPUT=1 timeout 120 "$here/../../cmake/wine-run.sh" "$wine_root" "$client_win\\Fettle.exe" repair "$base/flat.zip" \
+  <"$out/never.fifo" >"$out/job.out" 2>/dev/null
+job_code=$?
+took_ms=$(($(date +%s%N) / 1000000 - start_ms))
+kill "$holder_of_input" 2>/dev/null
+wait "$holder_of_input" 2>/dev/null
+rm -f "$out/never.fifo"
+job_out=$(tr -d '\r' <"$out/job.out")
+job_status=$(sed -n 1p <<<"$job_out")
+note "\"$job_status\"; ${took_ms} ms"
+expect_complete
+finish
+
 echo "#### safety"
 mkdir -p "$out/qdrive/ab"
 ln -sfn "$out/qdrive" "$wine_root/prefix/dosdevices/q:"
 mkdir -p "$drive_c/Games/Link Source"
 ln -sfn "$users/Desktop" "$drive_c/Games/Via Link"
-safety_places=("a drive root|C:|"
+# A place that holds the temporary folder fails the job before it downloads, with that message.
+temp_inside="The temporary folder is missing or inside the game folder. Set TEMP to another folder and try again."
+safety_places=("a drive root|C:||$temp_inside"
   "a 5-character path|Q:\\ab|$out/qdrive/ab"
   "the Desktop|C:\\users\\$user\\Desktop|$users/Desktop"
   "Documents|C:\\users\\$user\\Documents|$users/Documents"
   "Downloads|C:\\users\\$user\\Downloads|$users/Downloads"
-  "a link to the Desktop|C:\\Games\\Via Link|$users/Desktop")
+  "a link to the Desktop|C:\\Games\\Via Link|$users/Desktop"
+  "AppData|C:\\users\\$user\\AppData|$users/AppData"
+  "Local AppData|C:\\users\\$user\\AppData\\Local|$users/AppData/Local"
+  "the profile folder|C:\\users\\$user|$users|$temp_inside")
 for row in "${safety_places[@]}"; do
-  IFS='|' read -r name win unix <<<"$row"
+  IFS='|' read -r name win unix refusal <<<"$row"
   [ -n "$unix" ] || unix="$drive_c"
+  [ -n "$refusal" ] || refusal="Safety check failed. Reinstall can only run from inside the game client folder."
   mkdir -p "$unix"
   begin "reinstall from $name" "refused; nothing removed" "__none__"
   echo "keep" >"$unix/fault-suite-canary.txt"
@@ -443,14 +547,14 @@ for row in "${safety_places[@]}"; do
   before=$(snapshot "__none__")
   job "$win" reinstall "$base/flat.zip"
   expect "status" "$job_status" "Repair failed."
-  expect "message" "$job_detail" "Safety check failed. Reinstall can only run from inside the game client folder."
+  expect "message" "$job_detail" "$refusal"
   expect "canary kept" "$(cat "$unix/fault-suite-canary.txt" 2>/dev/null)" "keep"
   finish
   begin "uninstall from $name" "refused; no helper started" "__none__"
   cp "$headless_uninstall" "$unix/Uninstall.exe"
   before=$(snapshot "__none__")
   : >"$out/cleanup.log"
-  (cd "$out/cleanup-bin" && run "$win\\Uninstall.exe" >"$out/uninstall.out" 2>/dev/null </dev/null)
+  run "$win\\Uninstall.exe" >"$out/uninstall.out" 2>/dev/null </dev/null
   result=$(tr -d '\r' <"$out/uninstall.out")
   note "\"$result\""
   expect "refused" "$result" "Safety check failed. This uninstaller can only remove its own game folder."
@@ -465,7 +569,7 @@ begin "uninstall closed before its timer" "the helper is ended with exit code 1;
 fresh_client
 cp "$headless_uninstall" "$client/Uninstall.exe"
 : >"$out/cleanup.log"
-(cd "$out/cleanup-bin" && run "$client_win\\Uninstall.exe" --close >"$out/uninstall.out" 2>/dev/null </dev/null)
+run "$client_win\\Uninstall.exe" --close >"$out/uninstall.out" 2>/dev/null </dev/null
 result=$(tr -d '\r' <"$out/uninstall.out" | tr '\n' ' ')
 sleep 2
 note "\"$result\""
@@ -494,7 +598,7 @@ for row in "download|${base%/faults}/slow/faults/many.zip?chunk=65536&delay_ms=1
   else
     expect "the job had already ended" "$job_code" "0"
   fi
-  expect "no extractor left" "$(pgrep -f 'bin.tar\.exe' >/dev/null && echo running)" ""
+  expect "no extractor left" "$(pgrep -f 'tar\.exe.*-xf' >/dev/null && echo running)" ""
   finish
 done
 rm -rf "$client" "$canary"

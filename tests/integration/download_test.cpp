@@ -21,12 +21,17 @@ std::string Payload(std::size_t size) {
 
 class DownloadTest : public ::testing::Test {
  protected:
-  bool Download(const std::wstring& url) { return DownloadPackage(f_.job, url, file_); }
+  // Downloads to the name `file_`; `made_` then names the file really made.
+  bool Download(const std::wstring& url) {
+    made_ = file_;
+    return DownloadPackage(f_.job, url, made_);
+  }
   std::wstring Failure() const { return f_.status.SnapshotStatus().failureText; }
 
   test::PackageServer server_;
   test::TempDir dir_;
   fs::path file_ = dir_ / "package.zip";
+  fs::path made_;
   test::JobFixture f_;
 };
 
@@ -34,7 +39,7 @@ TEST_F(DownloadTest, WritesTheWholeBodyAndPublishesItsSize) {
   const std::string bytes = Payload(3 << 20);
   server_.Publish("client.zip", bytes);
   ASSERT_TRUE(Download(server_.Url("/client.zip"))) << Failure().size();
-  EXPECT_TRUE(test::ReadFile(file_) == bytes);
+  EXPECT_TRUE(test::ReadFile(made_) == bytes);
   const StatusSnapshot snapshot = f_.status.SnapshotStatus();
   EXPECT_EQ(snapshot.stage, JobStage::Downloading);
   EXPECT_EQ(snapshot.statusLine, L"Downloading client package...");
@@ -48,18 +53,18 @@ TEST_F(DownloadTest, WritesTheWholeBodyAndPublishesItsSize) {
 TEST_F(DownloadTest, AnswersWithoutLengthOrWithOther2xxCodesSucceed) {
   server_.Publish("small.zip", "PK\x03\x04 small");
   ASSERT_TRUE(Download(server_.Url("/nolength/small.zip")));
-  EXPECT_EQ(test::ReadFile(file_), "PK\x03\x04 small");
+  EXPECT_EQ(test::ReadFile(made_), "PK\x03\x04 small");
   EXPECT_EQ(f_.status.SnapshotStatus().bytesTotal, 0);
   ASSERT_TRUE(Download(server_.Url("/status/206/small.zip")));
-  EXPECT_EQ(test::ReadFile(file_), "PK\x03\x04 small");
+  EXPECT_EQ(test::ReadFile(made_), "PK\x03\x04 small");
   ASSERT_TRUE(Download(server_.Url("/status/204")));
-  EXPECT_EQ(fs::file_size(file_), 0u);
+  EXPECT_EQ(fs::file_size(made_), 0u);
 }
 
 TEST_F(DownloadTest, FollowsRedirectsAndSendsPathSpacesAndQuery) {
   server_.Publish("Velmora Client 2.zip", "PK\x03\x04 spaced");
   ASSERT_TRUE(Download(server_.Url("/redirect/3/Velmora Client 2.zip?token=a1&x=2")));
-  EXPECT_EQ(test::ReadFile(file_), "PK\x03\x04 spaced");
+  EXPECT_EQ(test::ReadFile(made_), "PK\x03\x04 spaced");
   const std::string log = server_.RequestLog();
   EXPECT_NE(log.find("/redirect/3/Velmora%20Client%202.zip?token=a1&x=2"), std::string::npos);
 }
@@ -106,18 +111,25 @@ TEST_F(DownloadTest, BadUrlsAndUnreachableHosts) {
 
 TEST_F(DownloadTest, AFileThatCannotBeCreatedFails) {
   server_.Publish("small.zip", "PK\x03\x04");
-  EXPECT_FALSE(DownloadPackage(f_.job, server_.Url("/small.zip"), dir_ / "no-such-dir" / "p.zip"));
+  file_ = dir_ / "no-such-dir" / "p.zip";
+  EXPECT_FALSE(Download(server_.Url("/small.zip")));
   EXPECT_EQ(Failure(), L"Could not create the temporary download file.");
+  EXPECT_EQ(made_, fs::path());
 }
 
-#ifndef _WIN32
-// A full disk: every write to /dev/full fails with ENOSPC.
-TEST_F(DownloadTest, AWriteThatFailsKeepsThePartialFileForTheCleanUp) {
-  server_.Publish("small.zip", "PK\x03\x04 some bytes");
-  EXPECT_FALSE(DownloadPackage(f_.job, server_.Url("/small.zip"), "/dev/full"));
-  EXPECT_EQ(Failure(), L"Could not write the downloaded data to disk.");
+// Another program's file at the name, and a link at the next one, are never opened: the
+// download takes the next free numbered name and says so.
+TEST_F(DownloadTest, WhatStandsAtTheNameIsLeftAloneAndTheNextFreeNameIsUsed) {
+  server_.Publish("small.zip", "PK\x03\x04 fresh");
+  test::WriteFile(file_, "another program's file");
+  std::error_code linkError;
+  fs::create_symlink(dir_ / "link-target.zip", dir_ / "package_2.zip", linkError);
+  ASSERT_TRUE(Download(server_.Url("/small.zip")));
+  EXPECT_EQ(test::ReadFile(file_), "another program's file");
+  EXPECT_FALSE(fs::exists(dir_ / "link-target.zip"));
+  EXPECT_EQ(made_, dir_ / (linkError ? "package_2.zip" : "package_3.zip"));
+  EXPECT_EQ(test::ReadFile(made_), "PK\x03\x04 fresh");
 }
-#endif
 
 TEST_F(DownloadTest, AStopBeforeTheFirstChunkDeletesTheFileSilently) {
   server_.Publish("small.zip", "PK\x03\x04");
@@ -125,6 +137,7 @@ TEST_F(DownloadTest, AStopBeforeTheFirstChunkDeletesTheFileSilently) {
   f_.status.RequestStop();
   EXPECT_FALSE(Download(server_.Url("/small.zip")));
   EXPECT_FALSE(fs::exists(file_));
+  EXPECT_EQ(made_, fs::path());
   EXPECT_EQ(Failure(), L"");
   EXPECT_TRUE(f_.status.IsRunning());
 }

@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <thread>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "platform/text.h"
 #include "rules/powershell_quote.h"
 #include "standins.h"
@@ -105,6 +109,7 @@ TEST_F(ExtractionTest, PowerShellTakesOverWhenTarFailsAndGetsEscapedLiterals) {
 
 TEST_F(ExtractionTest, ZipWithoutTarUsesPowerShell) {
   test::InstallStandins(bin_, {"powershell.exe"});
+  const test::NoSystemTar noTar;
   ASSERT_TRUE(Extract(Package("flat.zip")));
   EXPECT_TRUE(fs::is_regular_file(out_ / "readme.txt"));
 }
@@ -218,6 +223,52 @@ TEST_F(ExtractionTest, TheWindowCanTerminateThePublishedExtractor) {
   closer.join();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
   EXPECT_EQ(Failure(), kZipFailed);
+}
+
+// An extractor that reads its input until it ends (one asking for a package's password) meets
+// the end at once: its input is the NUL device, never the job's own.
+TEST_F(ExtractionTest, AnExtractorReadingItsInputMeetsItsEndAtOnce) {
+  test::InstallStandins(bin_, {"tar.exe"});
+  test::ScopedEnv readsInput("PARCELWRIGHT_STANDIN_READ_INPUT", "1");
+#ifndef _WIN32
+  // The test's own input made a pipe that never ends, as a player's console would be.
+  int never[2];
+  ASSERT_EQ(pipe(never), 0);
+  const int savedInput = dup(0);
+  dup2(never[0], 0);
+#endif
+  f_.status.BeginJobStatus(JobMode::Repair);
+  std::atomic<bool> done{false};
+  std::thread guard([&] {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (!done && std::chrono::steady_clock::now() < limit) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!done) f_.status.RequestStop();  // a stand-in still waiting for input
+  });
+  const bool extracted = Extract(Package("flat.zip"));
+  done = true;
+  guard.join();
+#ifndef _WIN32
+  dup2(savedInput, 0);
+  close(savedInput);
+  close(never[0]);
+  close(never[1]);
+#endif
+  EXPECT_TRUE(extracted);
+  EXPECT_TRUE(fs::is_regular_file(out_ / "readme.txt"));
+}
+
+// Another program's entry at the folder's name is never extracted into or removed: the next
+// free numbered name is made and handed back.
+TEST_F(ExtractionTest, WhatStandsAtTheFolderNameIsLeftAloneAndTheNextFreeNameIsUsed) {
+  test::InstallStandins(bin_, {"tar.exe"});
+  const fs::path name = out_;
+  test::WriteFile(name, "another program's file");
+  ASSERT_TRUE(Extract(Package("flat.zip")));
+  EXPECT_EQ(test::ReadFile(name), "another program's file");
+  EXPECT_EQ(out_, fs::path(name) += "_2");
+  EXPECT_TRUE(fs::is_regular_file(out_ / "readme.txt"));
 }
 
 }  // namespace

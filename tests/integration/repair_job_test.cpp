@@ -148,6 +148,53 @@ TEST_F(RepairJobTest, FailuresCleanUpTheirTemporaryFiles) {
   EXPECT_EQ(EntriesOf(game_), std::vector<std::string>{"Fettle.exe"});
 }
 
+// With the temporary folder inside the client folder a reinstall would wipe its own download
+// and extraction folder along with the player's files; the job fails before it downloads.
+TEST_F(RepairJobTest, ATemporaryFolderInsideTheGameFolderFailsBeforeTheDownload) {
+  const fs::path inside = game_ / "temp";
+  fs::create_directories(inside);
+  test::WriteFile(game_ / "save.dat", "the player's save");
+  const test::ScopedEnv tmp{"TMP", inside.string()};
+  const test::ScopedEnv temp{"TEMP", inside.string()};
+  const test::ScopedEnv tmpdir{"TMPDIR", inside.string()};
+  server_.Publish("job/never-fetched.zip", test::ReadFile(test::FixturePackage("flat.zip")));
+  EXPECT_EQ(Run(JobMode::Reinstall, server_.Url("/job/never-fetched.zip")), 0);
+  EXPECT_EQ(Snapshot().failureText,
+            L"The temporary folder is missing or inside the game folder. Set TEMP to another "
+            L"folder and try again.");
+  EXPECT_EQ(test::ReadFile(game_ / "save.dat"), "the player's save");
+  EXPECT_TRUE(EntriesOf(inside).empty());
+  EXPECT_EQ(server_.RequestLog().find("/job/never-fetched.zip"), std::string::npos);
+}
+
+// An extractor that reports success having extracted nothing: no wipe, no "complete".
+TEST_F(RepairJobTest, AnEmptyExtractionFailsAndWipesNothing) {
+  const test::ScopedEnv tarDoesNothing{"PARCELWRIGHT_STANDIN_EXIT_TAR", "0"};
+  test::WriteFile(game_ / "save.dat", "the player's save");
+  for (const JobMode mode : {JobMode::Reinstall, JobMode::Repair}) {
+    EXPECT_EQ(Run(mode, server_.Url("/job/flat.zip")), 0);
+    EXPECT_EQ(Snapshot().failureText, L"The package holds no client files.");
+    EXPECT_EQ(test::ReadFile(game_ / "save.dat"), "the player's save");
+    EXPECT_FALSE(fs::exists(game_ / "Uninstall.exe"));
+  }
+  EXPECT_TRUE(EntriesOf(temp_).empty());
+}
+
+// No thread for the job: the job the window announced fails with a message instead of the
+// program ending on an exception.
+TEST_F(RepairJobTest, AWorkerThatCannotBeMadeFailsTheJob) {
+  f_.status.BeginJobStatus(JobMode::Repair);
+  std::thread worker;
+  EXPECT_FALSE(StartWorkerThread(f_.status, worker, []() -> std::thread {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  }));
+  EXPECT_FALSE(worker.joinable());
+  EXPECT_TRUE(f_.status.IsFailed());
+  EXPECT_TRUE(f_.status.IsFinished());
+  EXPECT_FALSE(f_.status.IsRunning());
+  EXPECT_EQ(Snapshot().detailLine, L"Could not start the repair job.");
+}
+
 TEST_F(RepairJobTest, WithoutCleanupArchiveTheDownloadStays) {
   f_.profile.cleanupArchive = false;
   f_.profile.repairToolName = L"Velmora:Repair.exe";

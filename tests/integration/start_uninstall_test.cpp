@@ -29,7 +29,10 @@ class StartUninstallTest : public ::testing::Test {
   void SetUp() override {
     fs::create_directories(bin_);
 #ifdef _WIN32
-    fs::copy_file(PARCELWRIGHT_CLEANUP_STANDIN_EXE, bin_ / "powershell.exe");
+    test::InstallStandins(bin_, {"powershell.exe"});
+    // A powershell.exe planted in the current folder, which Windows would search before
+    // System32 for a bare name; it records nothing in the cleanup log.
+    fs::copy_file(PARCELWRIGHT_STANDIN_EXE, bin_ / "powershell.exe");
 #else
     fs::create_symlink(fs::path(PARCELWRIGHT_FIXTURES_DIR) / "standins" / "host_cleanup_standin.py",
                        bin_ / "powershell.exe");
@@ -44,8 +47,8 @@ class StartUninstallTest : public ::testing::Test {
     uninstaller_.ownFolder = folder;
   }
 
-  // Starts the helper with the stand-in found first: through PATH on the host, and on Windows
-  // through the starting process's current folder, searched before the system folders.
+  // Starts the helper: the stand-in is found through PATH on the host; on Windows the one in
+  // System32 must run although the current folder holds another powershell.exe.
   bool Start() {
 #ifdef _WIN32
     std::error_code error;

@@ -1,24 +1,28 @@
 #!/usr/bin/env bash
-# check-imports.sh OBJDUMP PROGRAM...: fails when a program imports a DLL that is not part of
-# Windows (a toolchain runtime such as libstdc++, libgcc_s or libwinpthread) or is not a GUI
-# program.
+# check-imports.sh OBJDUMP PROGRAM...: fails when a program's import table names any DLL but the
+# known system DLLs Windows loads from System32 alone (and comctl32, which the manifest binds to
+# its side-by-side copy), or when it is not a GUI program. Every other DLL must be delay-loaded,
+# after the program has limited DLL loading to System32.
 set -euo pipefail
 objdump=$1
 shift
-system_dlls='^(kernel32|user32|gdi32|gdiplus|comctl32|comdlg32|ole32|oleaut32|shell32|shlwapi|advapi32|winhttp|bcrypt|crypt32|msvcrt|ucrtbase|version|uxtheme|dwmapi|ws2_32|imm32|winmm|ntdll|api-ms-win-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|shlwapi|msvcrt|ws2_32|rpcrt4|imm32|comctl32)\.dll$'
 status=0
 for program in "$@"; do
   dump=$("$objdump" -p "$program")
+  imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
+  [ -n "$imports" ] || { echo "$(basename "$program"): no import table found"; status=1; }
   while read -r dll; do
-    if ! grep -qiE "$system_dlls" <<<"$dll"; then
-      echo "$(basename "$program") imports $dll, which is not a Windows system DLL"
+    [ -n "$dll" ] || continue
+    if ! grep -qiE "$allowed" <<<"$dll"; then
+      echo "$(basename "$program") imports $dll, which Windows would also look for in the program's folder"
       status=1
     fi
-  done < <(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
+  done <<<"$imports"
   if ! grep -qE 'Subsystem\s+00000002' <<<"$dump"; then
     echo "$(basename "$program") is not a GUI (windows subsystem) program"
     status=1
   fi
-  echo "$(basename "$program"): $(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr '\n' ' ')"
+  echo "$(basename "$program"): $(tr '\n' ' ' <<<"$imports")"
 done
 exit $status

@@ -20,7 +20,10 @@ bool StartUninstall(Uninstaller& uninstaller) {
   auto helper = std::make_unique<platform::ChildProcess>();
   // Without a temporary folder the helper would inherit a working folder that may be the very
   // folder it is to remove.
-  if (temp.empty() || !helper->Start(UninstallCommandLine(script), platform::WideToPath(temp))) {
+  const std::wstring powershell =
+      platform::SystemProgram(L"WindowsPowerShell\\v1.0\\powershell.exe");
+  if (temp.empty() || !helper->Start(platform::WideToPath(powershell), UninstallCommandLine(script),
+                                     platform::WideToPath(temp))) {
     uninstaller.statusText = L"Could not start the uninstall helper.";
     return false;
   }

@@ -74,4 +74,23 @@ TEST_F(FindExtractorsTest, AFolderIsNotAnExtractor) {
   EXPECT_EQ(fs::path(found[0].program), fs::path(At("pf/7-Zip/7z.exe")));
 }
 
+// Neither an unset ProgramFiles nor an empty or relative PATH entry may make a candidate of a
+// program in the current folder (a game folder, where a package may leave a WinRAR.exe).
+TEST_F(FindExtractorsTest, TheCurrentFolderIsNeverSearched) {
+  Install("cwd/WinRAR/UnRAR.exe");
+  Install("cwd/7-Zip/7z.exe");
+  Install("cwd/7za.exe");
+  const test::ScopedEnv noProgramFiles{"ProgramFiles", std::nullopt};
+  const test::ScopedEnv noProgramFilesX86{"ProgramFiles(x86)", std::nullopt};
+  const std::string separator = fs::path::preferred_separator == L'\\' ? ";" : ":";
+  const test::ScopedEnv path{"PATH", separator + "." + separator + "bin"};
+  std::error_code error;
+  const fs::path previous = fs::current_path(error);
+  fs::current_path(dir_ / "cwd", error);
+  ASSERT_FALSE(error);
+  const std::vector<ExtractorCandidate> found = FindExtractors(f_.job, L"A.rar", L"D");
+  fs::current_path(previous, error);
+  EXPECT_TRUE(found.empty()) << platform::WideToUtf8(found.front().program);
+}
+
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <set>
 
+#include "platform/text.h"
 #include "repair/client/own_executable.h"
+#include "rules/folder_rule.h"
 #include "test_support.h"
 
 #ifdef _WIN32
@@ -97,11 +99,17 @@ TEST_F(FolderSafetyTest, TheUsersOwnFoldersAreUnsafeButGameFoldersInsideThemAreN
   const fs::path home = dir_ / "home";
   fs::create_directories(home);
   test::ScopedEnv homeVariable("HOME", home.string());
-  for (const fs::path& folder : {home, home / "Downloads", home / "Desktop", home / "Documents"}) {
+  const fs::path temp = dir_ / "tmp";
+  test::ScopedEnv tempVariable("TMPDIR", temp.string());
+  // Each folder itself, and a folder that holds one (.local holds .local/share).
+  for (const fs::path& folder : {home, home / "Downloads", home / "Desktop", home / "Documents",
+                                 home / ".local", temp, dir_.path()}) {
     SCOPED_TRACE(folder.string());
     ToolIn(folder);
     EXPECT_FALSE(Safe());
   }
+  ToolIn(temp / "Velmora");
+  EXPECT_TRUE(Safe());
   ToolIn(home / "Downloads" / "Velmora");
   EXPECT_TRUE(Safe());
   ToolIn(home / "Documents" / "Games" / "Velmora");
@@ -117,19 +125,54 @@ TEST_F(FolderSafetyTest, ALinkToAProtectedFolderIsStillUnsafe) {
   EXPECT_FALSE(Safe());
 }
 #else
-// Only asks: nothing is written to or removed from the prefix's own folders.
+// Against the system's own answers. Only asks: nothing is written to or removed from the
+// prefix's own folders.
 TEST_F(FolderSafetyTest, TheUsersOwnFoldersAreUnsafeButGameFoldersInsideThemAreNot) {
+  wchar_t temp[MAX_PATH + 1] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  std::vector<fs::path> places = {fs::path(temp).parent_path()};
   for (const KNOWNFOLDERID* id :
-       {&FOLDERID_Downloads, &FOLDERID_Desktop, &FOLDERID_Documents, &FOLDERID_Profile}) {
-    const fs::path folder = KnownFolder(*id);
-    ASSERT_FALSE(folder.empty());
-    SCOPED_TRACE(folder.string());
-    ToolIn(folder, false);
+       {&FOLDERID_Profile, &FOLDERID_Desktop, &FOLDERID_Documents, &FOLDERID_Downloads,
+        &FOLDERID_Pictures, &FOLDERID_Music, &FOLDERID_Videos, &FOLDERID_SavedGames,
+        &FOLDERID_RoamingAppData, &FOLDERID_LocalAppData, &FOLDERID_Public, &FOLDERID_Windows,
+        &FOLDERID_System, &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86,
+        &FOLDERID_ProgramData}) {
+    places.push_back(KnownFolder(*id));
+    ASSERT_FALSE(places.back().empty());
+  }
+  for (const fs::path& place : places) {
+    SCOPED_TRACE(place.string());
+    ToolIn(place, false);
+    EXPECT_FALSE(Safe());
+    ToolIn(place / "My Games" / "Velmora", false);
+    EXPECT_TRUE(Safe());
+  }
+  // Folders that hold one: AppData (Roaming and Local), the drive's Users folder.
+  for (const fs::path& holder :
+       {KnownFolder(FOLDERID_RoamingAppData).parent_path(), KnownFolder(FOLDERID_UserProfiles)}) {
+    SCOPED_TRACE(holder.string());
+    ToolIn(holder, false);
     EXPECT_FALSE(Safe());
   }
-  ToolIn(KnownFolder(FOLDERID_Downloads) / "Velmora", false);
+}
+
+// A folder directly under the Users folder is some user's profile, whoever's.
+TEST_F(FolderSafetyTest, AnotherUsersProfileIsUnsafe) {
+  ToolIn(KnownFolder(FOLDERID_UserProfiles) / "someone-else", false);
+  EXPECT_FALSE(Safe());
+  ToolIn(KnownFolder(FOLDERID_UserProfiles) / "someone-else" / "Velmora", false);
   EXPECT_TRUE(Safe());
-  ToolIn(KnownFolder(FOLDERID_Documents) / "Games" / "Velmora", false);
+}
+
+// OneDrive's root comes from its variables as well as from the known folder.
+TEST_F(FolderSafetyTest, TheOneDriveRootNamedByItsVariableIsUnsafe) {
+  const fs::path oneDrive = dir_ / "OneDrive - Velmora Ltd";
+  test::ScopedEnv variable("OneDriveCommercial", oneDrive.string());
+  ToolIn(oneDrive, false);
+  EXPECT_FALSE(Safe());
+  ToolIn(dir_.path(), false);
+  EXPECT_FALSE(Safe());
+  ToolIn(oneDrive / "Velmora", false);
   EXPECT_TRUE(Safe());
 }
 
@@ -141,6 +184,20 @@ TEST_F(FolderSafetyTest, AProtectedFolderSpelledInAnotherCaseIsStillUnsafe) {
   EXPECT_FALSE(Safe());
 }
 #endif
+
+// Share roots cannot be made under Wine; the rule's reading of root paths is shown on text.
+TEST(DriveOrShareRoot, DriveAndShareRootsAreRootsInEveryForm) {
+  for (const wchar_t* root :
+       {L"C:\\", L"C:", L"c:/", L"\\\\server\\share", L"\\\\server\\share\\", L"//server/share",
+        L"\\\\?\\UNC\\server\\share", L"\\\\?\\C:\\", L"\\\\server", L"/"}) {
+    EXPECT_TRUE(IsDriveOrShareRoot(root)) << platform::WideToUtf8(root);
+  }
+  for (const wchar_t* folder :
+       {L"C:\\Games", L"\\\\server\\share\\Games", L"\\\\?\\UNC\\server\\share\\Games",
+        L"\\\\?\\C:\\Games", L"/home"}) {
+    EXPECT_FALSE(IsDriveOrShareRoot(folder)) << platform::WideToUtf8(folder);
+  }
+}
 
 TEST_F(FolderSafetyTest, RemovingOldFilesEmptiesTheClientFolderButTheTool) {
   ToolIn(game_);
