@@ -15,7 +15,7 @@ allowed = {
     'repair/acquire': ['repair/core', 'rules', 'profile', 'platform'],
     'repair/client': ['repair/core', 'rules', 'profile', 'platform'],
     'repair/system': ['repair/core', 'rules', 'profile', 'platform'],
-    'repair/job': ['repair/acquire', 'repair/client', 'repair/system', 'repair/core', 'profile',
+    'repair/job': ['repair/acquire', 'repair/client', 'repair/system', 'repair/core', 'rules', 'profile',
                    'platform'],
     'repair/view': ['repair/core', 'profile', 'platform'],
     'repair/window': ['repair/view', 'repair/job', 'repair/system', 'repair/core', 'ui', 'rules',
