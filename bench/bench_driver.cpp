@@ -25,6 +25,7 @@
 #include "repair/acquire/package_hash.h"
 #include "repair/client/verify_repair.h"
 #include "repair/job/repair_job.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

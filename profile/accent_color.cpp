@@ -4,6 +4,8 @@
 
 #include "profile/trim.h"
 
+namespace profile {
+
 namespace {
 
 std::uint32_t HexDigitValue(wchar_t c) {
@@ -26,3 +28,5 @@ std::uint32_t ParseAccentColor(std::wstring_view text) {
   for (const wchar_t c : hex) rgb = rgb * 16 + HexDigitValue(c);
   return 0xFF000000u + rgb;
 }
+
+}  // namespace profile

@@ -2,6 +2,8 @@
 
 #include "profile/trim.h"
 
+namespace profile {
+
 void ApplyRepairToolFallbacks(PackageProfile& profile) {
   if (profile.startupExe.empty()) profile.startupExe = kFallbackStartupExe;
   if (profile.repairToolName.empty()) profile.repairToolName = kFallbackRepairToolName;
@@ -11,3 +13,5 @@ std::wstring ChooseJobUrl(std::wstring_view requested, const PackageProfile& pro
   std::wstring url = TrimWhitespace(requested);
   return url.empty() ? profile.archiveUrl : url;
 }
+
+}  // namespace profile

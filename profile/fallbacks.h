@@ -6,6 +6,8 @@
 
 #include "profile/package_profile.h"
 
+namespace profile {
+
 // What the programs put in place of a blank profile value, in one place so that a brand's
 // words never drift apart between the two programs.
 inline constexpr wchar_t kFallbackGameName[] = L"Velmora";
@@ -21,3 +23,5 @@ void ApplyRepairToolFallbacks(PackageProfile& profile);
 
 // The URL a job downloads: `requested` trimmed, or `archiveUrl` when that is blank.
 [[nodiscard]] std::wstring ChooseJobUrl(std::wstring_view requested, const PackageProfile& profile);
+
+}  // namespace profile

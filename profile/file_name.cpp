@@ -5,6 +5,8 @@
 #include "platform/text.h"
 #include "profile/trim.h"
 
+namespace profile {
+
 std::wstring SanitizeFileName(std::wstring_view name, std::wstring_view fallback) {
   std::wstring result = TrimWhitespace(name);
   if (result.empty()) result = fallback;
@@ -23,3 +25,5 @@ std::wstring LinkFileName(std::wstring_view name, std::wstring_view fallback) {
   if (extension != L".lnk") link += L".lnk";
   return link;
 }
+
+}  // namespace profile

@@ -1,6 +1,8 @@
 #include "platform/resources.h"
 #include "profile/package_profile.h"
 
+namespace profile {
+
 bool LoadPackageProfile(platform::ModuleRef module, PackageProfile& profile) {
   std::string bytes;
   if (!platform::ReadRcData(module, platform::kProfileResourceId, bytes) || bytes.empty()) {
@@ -9,3 +11,5 @@ bool LoadPackageProfile(platform::ModuleRef module, PackageProfile& profile) {
   profile = ParsePackageProfile(bytes);
   return true;
 }
+
+}  // namespace profile

@@ -7,6 +7,8 @@
 #include "profile/profile_lines.h"
 #include "profile/trim.h"
 
+namespace profile {
+
 namespace {
 
 using KeyKind = ProfileKeyKind;
@@ -160,3 +162,5 @@ PackageProfile ParsePackageProfile(std::string_view text) {
   }
   return profile;
 }
+
+}  // namespace profile

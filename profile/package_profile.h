@@ -7,6 +7,8 @@
 
 #include "platform/resources.h"
 
+namespace profile {
+
 // The package profile: one field per profile key, named as the key, in key-table order.
 struct PackageProfile {
   std::wstring downloaderName = L"Velmora Downloader";
@@ -103,3 +105,5 @@ struct ProfileKeyInfo {
 // Replaces `profile` with the profile embedded as RCDATA 201 in `module`. Returns false, leaving
 // `profile` untouched, when the resource is missing or empty.
 bool LoadPackageProfile(platform::ModuleRef module, PackageProfile& profile);
+
+}  // namespace profile

@@ -10,6 +10,8 @@
 #include "profile/trim.h"
 #include "profile/value_forms.h"
 
+namespace profile {
+
 namespace {
 
 constexpr std::string_view kFormatKey = "format";
@@ -187,3 +189,5 @@ std::string_view ClosestProfileKey(std::string_view key) {
   }
   return best;
 }
+
+}  // namespace profile

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace profile {
+
 // Which embedded copy a profile becomes: the package's own values, or the builder's en-US sample
 // (which may leave `archiveUrl` empty).
 enum class ProfileRole { kPackage, kSample };
@@ -25,3 +27,5 @@ struct ProfileFinding {
 // The known key (`format` included) nearest to `key` by edit distance, letter case counting
 // less than other changes.
 [[nodiscard]] std::string_view ClosestProfileKey(std::string_view key);
+
+}  // namespace profile

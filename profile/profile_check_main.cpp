@@ -13,29 +13,20 @@
 #include "profile/package_profile.h"
 #include "profile/profile_check.h"
 
+using namespace profile;
+
 namespace {
 
 std::string Printable(std::wstring_view value) {
   std::string out = "\"";
   for (const char c : platform::WideToUtf8(value)) {
     switch (c) {
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      default:
-        out += c;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      default: out += c;
     }
   }
   return out + "\"";
@@ -46,23 +37,12 @@ std::string RcLiteral(std::wstring_view value) {
   std::string out;
   for (const char c : platform::WideToUtf8(value)) {
     switch (c) {
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\"\"";
-        break;
-      default:
-        out += c;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\"\""; break;
+      default: out += c;
     }
   }
   return out;
@@ -79,9 +59,7 @@ void PrintValues(const PackageProfile& profile) {
   for (const ProfileKeyInfo& info : ProfileKeyTable()) {
     std::cout << info.key << " = ";
     switch (info.kind) {
-      case ProfileKeyKind::kString:
-        std::cout << Printable(profile.*info.text) << '\n';
-        break;
+      case ProfileKeyKind::kString: std::cout << Printable(profile.*info.text) << '\n'; break;
       case ProfileKeyKind::kFlag:
         std::cout << (profile.*info.flag ? "true" : "false") << '\n';
         break;

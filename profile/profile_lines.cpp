@@ -1,5 +1,7 @@
 #include "profile/profile_lines.h"
 
+namespace profile {
+
 namespace {
 
 // Position of the first '=' not taken by a backslash escape, or npos.
@@ -42,3 +44,5 @@ std::vector<ProfileLine> ScanProfileLines(std::string_view text) {
 std::string_view FirstProfileLine(std::string_view text) {
   return DropOneCr(text.substr(0, text.find('\n')));
 }
+
+}  // namespace profile

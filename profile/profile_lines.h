@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace profile {
+
 // One line of profile text that sets a key: raw key and value (escapes unresolved, nothing
 // trimmed), and its 1-based line number.
 struct ProfileLine {
@@ -18,3 +20,5 @@ struct ProfileLine {
 
 // The first line of `text` without its LF and one trailing CR.
 [[nodiscard]] std::string_view FirstProfileLine(std::string_view text);
+
+}  // namespace profile

@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+namespace profile {
+
 std::wstring TrimWhitespace(std::wstring_view text) {
   constexpr std::wstring_view kBlanks = L" \t\r\n";
   const auto first = text.find_first_not_of(kBlanks);
@@ -24,3 +26,5 @@ std::wstring Lowered(std::wstring_view text) {
   for (wchar_t& c : lowered) c = static_cast<wchar_t>(std::towlower(c));
   return lowered;
 }
+
+}  // namespace profile

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace profile {
+
 // Strips space, tab, CR and LF from both ends; the one trim both programs use.
 [[nodiscard]] std::wstring TrimWhitespace(std::wstring_view text);
 
@@ -13,3 +15,5 @@
 
 // `text` with every letter lower-cased, for comparisons that ignore case.
 [[nodiscard]] std::wstring Lowered(std::wstring_view text);
+
+}  // namespace profile

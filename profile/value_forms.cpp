@@ -4,6 +4,8 @@
 
 #include "profile/trim.h"
 
+namespace profile {
+
 std::wstring NormalizeHex(std::wstring_view text) {
   std::wstring digits;
   for (const wchar_t c : TrimWhitespace(text)) {
@@ -15,3 +17,5 @@ std::wstring NormalizeHex(std::wstring_view text) {
 bool HasWebScheme(std::wstring_view url) {
   return url.starts_with(L"http://") || url.starts_with(L"https://");
 }
+
+}  // namespace profile

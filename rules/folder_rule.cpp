@@ -9,6 +9,8 @@
 #include "platform/text.h"
 #include "profile/trim.h"
 
+namespace rules {
+
 namespace fs = std::filesystem;
 
 fs::path CanonicalPath(const fs::path& path) {
@@ -63,7 +65,7 @@ std::vector<std::wstring> Elements(const std::filesystem::path& path) {
     if (element == L"..") {
       if (elements.size() > 1) elements.pop_back();
     } else if (!element.empty() && element != L".") {
-      elements.push_back(Lowered(element));
+      elements.push_back(profile::Lowered(element));
     }
     element.clear();
   }
@@ -167,3 +169,5 @@ fs::path RemovableFolder(const fs::path& folder) {
   if (IsDirectlyUnderUsers(forms) || IsOrHoldsUserData(forms)) return {};
   return canonical;
 }
+
+}  // namespace rules

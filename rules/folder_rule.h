@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace rules {
+
 // A path made absolute, links resolved, "." and ".." removed, existing elements as the
 // filesystem spells them; a tail that does not exist is appended as written. Empty on failure.
 [[nodiscard]] std::filesystem::path CanonicalPath(const std::filesystem::path& path);
@@ -24,3 +26,5 @@
 // letter case is not significant.
 [[nodiscard]] bool LiesInside(const std::filesystem::path& path,
                               const std::filesystem::path& folder);
+
+}  // namespace rules

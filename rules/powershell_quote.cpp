@@ -1,5 +1,7 @@
 #include "rules/powershell_quote.h"
 
+namespace rules {
+
 std::wstring QuotePowerShellLiteral(std::wstring_view text) {
   std::wstring quoted = L"'";
   quoted.reserve(text.size() + 2);
@@ -9,3 +11,5 @@ std::wstring QuotePowerShellLiteral(std::wstring_view text) {
   }
   return quoted + L"'";
 }
+
+}  // namespace rules

@@ -3,16 +3,21 @@
 #include "profile/file_name.h"
 #include "profile/trim.h"
 
-std::wstring ProgramsEntryDisplayName(const PackageProfile& profile) {
-  return FirstNotBlank(
+namespace rules {
+
+std::wstring ProgramsEntryDisplayName(const profile::PackageProfile& profile) {
+  return profile::FirstNotBlank(
       {&profile.programsDisplayName, &profile.shortcutName, &profile.downloaderName},
-      kFallbackGameName);
+      profile::kFallbackGameName);
 }
 
-std::wstring ProgramsKeyName(const PackageProfile& profile) {
-  return L"Parcelwright." + SanitizeFileName(ProgramsEntryDisplayName(profile), kFallbackGameName);
+std::wstring ProgramsKeyName(const profile::PackageProfile& profile) {
+  return L"Parcelwright." +
+         profile::SanitizeFileName(ProgramsEntryDisplayName(profile), profile::kFallbackGameName);
 }
 
-std::wstring ProgramsKeyPath(const PackageProfile& profile) {
+std::wstring ProgramsKeyPath(const profile::PackageProfile& profile) {
   return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + ProgramsKeyName(profile);
 }
+
+}  // namespace rules

@@ -4,11 +4,16 @@
 #include "profile/file_name.h"
 #include "profile/trim.h"
 
-std::wstring ShortcutFileName(const PackageProfile& profile) {
-  return LinkFileName(profile.shortcutName, kFallbackGameName);
+namespace rules {
+
+std::wstring ShortcutFileName(const profile::PackageProfile& profile) {
+  return profile::LinkFileName(profile.shortcutName, profile::kFallbackGameName);
 }
 
-std::wstring UninstallShortcutName(const PackageProfile& profile) {
-  return LinkFileName(FirstNotBlank({&profile.shortcutName, &profile.downloaderName}, L""),
-                      kFallbackGameName);
+std::wstring UninstallShortcutName(const profile::PackageProfile& profile) {
+  return profile::LinkFileName(
+      profile::FirstNotBlank({&profile.shortcutName, &profile.downloaderName}, L""),
+      profile::kFallbackGameName);
 }
+
+}  // namespace rules

@@ -17,7 +17,7 @@ struct OwnerButton {
   bool disabled = false;
   bool pressed = false;
   bool checked = false;  // choice buttons only
-  std::uint32_t accent = kDefaultAccentColor;
+  std::uint32_t accent = profile::kDefaultAccentColor;
 };
 
 struct ButtonLook {

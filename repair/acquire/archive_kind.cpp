@@ -6,12 +6,14 @@
 #include "profile/fallbacks.h"
 #include "profile/trim.h"
 
+namespace repair {
+
 std::wstring ResolveArchiveKind(const Job& job, std::wstring_view url) {
-  const std::wstring type = Lowered(TrimWhitespace(job.profile.archiveType));
+  const std::wstring type = profile::Lowered(profile::TrimWhitespace(job.profile.archiveType));
   if (!type.empty() && type != L"auto") return type == L"rar" ? L"rar" : L"zip";
   const std::wstring source =
-      url.empty() ? ChooseJobUrl(job.context.jobUrl, job.profile) : std::wstring(url);
-  return Lowered(source).find(L".rar") != std::wstring::npos ? L"rar" : L"zip";
+      url.empty() ? profile::ChooseJobUrl(job.context.jobUrl, job.profile) : std::wstring(url);
+  return profile::Lowered(source).find(L".rar") != std::wstring::npos ? L"rar" : L"zip";
 }
 
 ArchiveKind SniffArchive(const std::filesystem::path& file) {
@@ -41,3 +43,5 @@ ArchiveKind SniffArchive(std::span<const std::byte> head) {
   }
   return ArchiveKind::None;
 }
+
+}  // namespace repair

@@ -8,6 +8,8 @@
 
 #include "repair/core/job.h"
 
+namespace repair {
+
 enum class ArchiveKind { None = 0, Zip = 1, Rar = 2 };
 
 // "zip" or "rar" from `archiveType`, or, when that is empty or "auto", from the URL (or the
@@ -19,3 +21,5 @@ enum class ArchiveKind { None = 0, Zip = 1, Rar = 2 };
 
 // The kind that `head`, the first bytes of a file (8 suffice), announces; None for anything else.
 [[nodiscard]] ArchiveKind SniffArchive(std::span<const std::byte> head);
+
+}  // namespace repair

@@ -4,6 +4,8 @@
 
 #include "rules/powershell_quote.h"
 
+namespace repair {
+
 namespace {
 
 std::wstring Quoted(const std::wstring& text) {
@@ -37,8 +39,8 @@ std::wstring TarExtractCommandLine(const std::wstring& archive, const std::wstri
 std::wstring ExpandArchiveCommandLine(const std::wstring& archive, const std::wstring& folder) {
   return L"powershell.exe -NoProfile -ExecutionPolicy Bypass -Command \"Expand-Archive "
          L"-LiteralPath " +
-         QuotePowerShellLiteral(archive) + L" -DestinationPath " + QuotePowerShellLiteral(folder) +
-         L" -Force\"";
+         rules::QuotePowerShellLiteral(archive) + L" -DestinationPath " +
+         rules::QuotePowerShellLiteral(folder) + L" -Force\"";
 }
 
 std::wstring RarExtractArguments(const std::wstring& archive, const std::wstring& folder,
@@ -61,3 +63,5 @@ std::wstring ExtractorCommandLine(const std::wstring& program, const std::wstrin
   // A program name is read up to the next quote, backslashes included, so plain quotes suffice.
   return Quoted(program) + L" " + arguments;
 }
+
+}  // namespace repair

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace repair {
+
 // `text` quoted so that a program reading its arguments by the Microsoft C runtime's rules
 // (as tar.exe and most Windows programs do) gets it back as one argument, unchanged: backslashes
 // before a quote or before the closing quote are doubled, and a quote is escaped.
@@ -31,3 +33,5 @@
 // `program` quoted as a program name, then `arguments`.
 [[nodiscard]] std::wstring ExtractorCommandLine(const std::wstring& program,
                                                 const std::wstring& arguments);
+
+}  // namespace repair

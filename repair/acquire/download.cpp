@@ -9,6 +9,8 @@
 #include "repair/acquire/network_fetch.h"
 #include "repair/acquire/temp_names.h"
 
+namespace repair {
+
 namespace {
 
 constexpr double kPublishInterval = 0.35;
@@ -120,3 +122,5 @@ bool DownloadPackage(Job& job, const std::wstring& url, std::filesystem::path& f
   }
   return outcome;
 }
+
+}  // namespace repair

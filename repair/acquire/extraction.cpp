@@ -12,6 +12,8 @@
 #include "repair/acquire/flatten.h"
 #include "repair/acquire/temp_names.h"
 
+namespace repair {
+
 namespace {
 
 constexpr std::uint32_t kWaitSliceMs = 250;
@@ -133,3 +135,5 @@ bool ExtractPackage(Job& job, const std::filesystem::path& archive, std::filesys
   }
   return extracted && FlattenSingleTopFolder(job, folder);
 }
+
+}  // namespace repair

@@ -6,6 +6,8 @@
 
 #include "repair/core/job.h"
 
+namespace repair {
+
 // Unpacks the package into a new folder named `folder` with the extractors Windows or the user
 // provides (tar.exe, then PowerShell's Expand-Archive, both from System32, for a zip; the
 // installed RAR extractors in order for a rar), then flattens a single top folder. The folder is
@@ -15,3 +17,5 @@
 // extractor's failure).
 [[nodiscard]] bool ExtractPackage(Job& job, const std::filesystem::path& archive,
                                   std::filesystem::path& folder);
+
+}  // namespace repair

@@ -5,14 +5,16 @@
 #include "profile/trim.h"
 #include "repair/acquire/command_lines.h"
 
+namespace repair {
+
 namespace {
 
 // Appends `path` unless it is empty or already listed (compared ignoring case).
 void AddUniquePath(std::vector<std::wstring>& list, const std::wstring& path) {
   if (path.empty()) return;
-  const std::wstring key = Lowered(path);
+  const std::wstring key = profile::Lowered(path);
   for (const std::wstring& entry : list) {
-    if (Lowered(entry) == key) return;
+    if (profile::Lowered(entry) == key) return;
   }
   list.push_back(path);
 }
@@ -67,7 +69,7 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
       platform::SearchProgram(L"WinRAR.exe"),
   });
   for (const std::wstring& program : rarFamily) {
-    const bool winrar = Lowered(FileNamePart(program)) == L"winrar.exe";
+    const bool winrar = profile::Lowered(FileNamePart(program)) == L"winrar.exe";
     result.push_back({program, RarExtractArguments(archive, folder, winrar)});
   }
   const std::vector<std::wstring> sevenZip = ExistingFiles({
@@ -83,3 +85,5 @@ std::vector<ExtractorCandidate> FindExtractors(const Job& job, const std::wstrin
   }
   return result;
 }
+
+}  // namespace repair

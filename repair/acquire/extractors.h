@@ -7,6 +7,8 @@
 
 #include "repair/core/job.h"
 
+namespace repair {
+
 // A program that can unpack a RAR package, with the arguments to pass after it.
 struct ExtractorCandidate {
   std::wstring program;
@@ -20,3 +22,5 @@ struct ExtractorCandidate {
 [[nodiscard]] std::vector<ExtractorCandidate> FindExtractors(const Job& job,
                                                              const std::wstring& archive,
                                                              const std::wstring& folder);
+
+}  // namespace repair

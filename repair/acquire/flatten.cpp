@@ -9,6 +9,8 @@
 #include "platform/remove_tree.h"
 #include "platform/tree_walk.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -132,3 +134,5 @@ bool FlattenSingleTopFolder(Job& job, const fs::path& folder) {
   }
   return true;
 }
+
+}  // namespace repair

@@ -5,6 +5,8 @@
 
 #include "repair/core/job.h"
 
+namespace repair {
+
 // When the extraction folder holds exactly one entry and it is a folder, moves that folder's
 // entries up one level and removes it. True when there was nothing to do or it worked; false
 // after FailJob.
@@ -14,3 +16,5 @@
 // or by copy and removal. On false `error` holds the failing step's error.
 [[nodiscard]] bool MoveEntryInto(const std::filesystem::path& source,
                                  const std::filesystem::path& destination, std::error_code& error);
+
+}  // namespace repair

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace repair {
+
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 20;
@@ -128,3 +130,5 @@ NetworkFetch::Step NetworkFetch::FailedStep() const {
   std::lock_guard lock(shared_->mutex);
   return shared_->failedStep;
 }
+
+}  // namespace repair

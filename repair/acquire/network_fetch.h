@@ -9,6 +9,8 @@
 
 #include "platform/http.h"
 
+namespace repair {
+
 // One HTTP GET carried out on a thread of its own. A silent server can hold that thread until
 // the network's own timeouts end it, but never the job: the job waits in short slices, asking
 // whether to stop, and on a stop simply walks away; the thread then finishes alone on the state
@@ -44,3 +46,5 @@ class NetworkFetch {
  private:
   std::shared_ptr<Shared> shared_;
 };
+
+}  // namespace repair

@@ -7,6 +7,8 @@
 #include "profile/trim.h"
 #include "profile/value_forms.h"
 
+namespace repair {
+
 bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex,
                     const platform::StopRequested& stop) {
   platform::InputFile in;
@@ -34,7 +36,7 @@ bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex,
 }
 
 bool VerifyPackage(Job& job, const std::filesystem::path& file) {
-  if (TrimWhitespace(job.profile.archiveSha256).empty()) return true;
+  if (profile::TrimWhitespace(job.profile.archiveSha256).empty()) return true;
   job.status.SetStage(JobStage::Verifying, L"Verifying package...", L"Checking SHA-256 hash...");
   std::wstring actual;
   if (!HashFileSha256(file, actual, [&job] { return job.status.IsStopRequested(); })) {
@@ -42,9 +44,11 @@ bool VerifyPackage(Job& job, const std::filesystem::path& file) {
     job.status.FailJob(L"Could not verify the downloaded package.");
     return false;
   }
-  if (NormalizeHex(job.profile.archiveSha256) != NormalizeHex(actual)) {
+  if (profile::NormalizeHex(job.profile.archiveSha256) != profile::NormalizeHex(actual)) {
     job.status.FailJob(L"The downloaded package hash does not match the configured SHA-256.");
     return false;
   }
   return true;
 }
+
+}  // namespace repair

@@ -8,6 +8,8 @@
 #include "profile/value_forms.h"
 #include "repair/core/job.h"
 
+namespace repair {
+
 // True when no `archiveSha256` is configured or the file's digest equals it (case and
 // separators ignored); otherwise fails the job.
 [[nodiscard]] bool VerifyPackage(Job& job, const std::filesystem::path& file);
@@ -16,3 +18,5 @@
 // cannot be read, the hashing service fails, or `stop` (asked between 1 MiB reads) says so.
 [[nodiscard]] bool HashFileSha256(const std::filesystem::path& file, std::wstring& hex,
                                   const platform::StopRequested& stop = {});
+
+}  // namespace repair

@@ -8,6 +8,8 @@
 #include "profile/file_name.h"
 #include "repair/acquire/archive_kind.h"
 
+namespace repair {
+
 namespace {
 
 std::filesystem::path InTempFolder(const std::wstring& name) {
@@ -18,8 +20,9 @@ std::filesystem::path InTempFolder(const std::wstring& name) {
 
 std::filesystem::path MakeDownloadPath(const Job& job) {
   const std::wstring& toolName = job.profile.repairToolName;
-  const std::wstring stem = SanitizeFileName(toolName.empty() ? kFallbackRepairToolStem : toolName,
-                                             kFallbackRepairToolStem);
+  const std::wstring stem =
+      profile::SanitizeFileName(toolName.empty() ? profile::kFallbackRepairToolStem : toolName,
+                                profile::kFallbackRepairToolStem);
   const std::wstring extension = ResolveArchiveKind(job, L"") == L"rar" ? L".rar" : L".zip";
   return InTempFolder(stem + L"_" + std::to_wstring(platform::ProcessId()) + L"_" +
                       std::to_wstring(platform::TickCount()) + extension);
@@ -38,3 +41,5 @@ std::filesystem::path NumberedTempName(const std::filesystem::path& name, unsign
                                                  platform::PathToWide(name.extension())));
   return numbered;
 }
+
+}  // namespace repair

@@ -4,6 +4,8 @@
 
 #include "repair/core/job.h"
 
+namespace repair {
+
 // The name of the job's temporary download file: <temp>\<repairToolName>_<pid>_<ticks>.zip (or
 // .rar). Nothing is created here; the download creates it, under this name or a numbered one.
 [[nodiscard]] std::filesystem::path MakeDownloadPath(const Job& job);
@@ -19,3 +21,5 @@ inline constexpr unsigned kTempNameTries = 100;
 // put before its extension (MyGame.exe_42_7_2.zip, VlmQuorvinRepair_42_7_3).
 [[nodiscard]] std::filesystem::path NumberedTempName(const std::filesystem::path& name,
                                                      unsigned attempt);
+
+}  // namespace repair

@@ -7,12 +7,14 @@
 #include "repair/client/own_executable.h"
 #include "rules/folder_rule.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 bool IsSafeClientFolder(const Job& job) {
-  const fs::path folder = RemovableFolder(job.context.clientFolder);
+  const fs::path folder = rules::RemovableFolder(job.context.clientFolder);
   if (folder.empty()) return false;
-  const fs::path exe = CanonicalPath(job.context.exePath);
+  const fs::path exe = rules::CanonicalPath(job.context.exePath);
   return !exe.empty() && exe.parent_path() == folder;
 }
 
@@ -38,3 +40,5 @@ bool RemoveOldClientFiles(Job& job) {
   }
   return true;
 }
+
+}  // namespace repair

@@ -6,6 +6,8 @@
 #include "platform/text.h"
 #include "platform/tree_walk.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 // By name first: the tool's own name is the tool. Then by file identity, asked only of entries
@@ -35,8 +37,10 @@ bool OwnExecutable::IsTopEntry(const std::wstring& name) const {
 }
 
 bool IsOwnExecutable(const Job& job, const fs::path& path) {
-  const fs::path exe = CanonicalPath(job.context.exePath);
+  const fs::path exe = rules::CanonicalPath(job.context.exePath);
   if (exe.empty()) return false;
-  const fs::path canonical = CanonicalPath(path);
+  const fs::path canonical = rules::CanonicalPath(path);
   return !canonical.empty() && canonical == exe;
 }
+
+}  // namespace repair

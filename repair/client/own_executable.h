@@ -7,6 +7,8 @@
 #include "repair/core/job.h"
 #include "rules/folder_rule.h"
 
+namespace repair {
+
 // The running tool among the entries at the top of the client folder, found once per job: the
 // tool is always a direct child of the folder it looks after, so no deeper entry can be it and
 // no path need be resolved for each file.
@@ -22,3 +24,5 @@ class OwnExecutable {
 
 // Whether `path` names the running tool (`exePath`), by equality of canonical forms.
 [[nodiscard]] bool IsOwnExecutable(const Job& job, const std::filesystem::path& path);
+
+}  // namespace repair

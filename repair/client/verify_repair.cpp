@@ -12,6 +12,8 @@
 #include "repair/client/folder_safety.h"
 #include "repair/client/own_executable.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -247,3 +249,5 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
   status.SetFileProgress(total, total, copied, std::move(summary));
   return true;
 }
+
+}  // namespace repair

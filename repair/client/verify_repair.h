@@ -8,6 +8,8 @@
 #include "platform/file_system.h"
 #include "repair/core/job.h"
 
+namespace repair {
+
 // The file pass: brings the client folder into line with the extracted package. Repair copies
 // each file that is missing or differs; reinstall first empties the folder (RemoveOldClientFiles)
 // and copies every file. The tool's own executable is never touched, nor anything outside the
@@ -36,3 +38,5 @@ class FileComparer {
   platform::InputFile extractedIn_;
   platform::InputFile clientIn_;
 };
+
+}  // namespace repair

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+namespace repair {
+
 // What the window hands to a job. Written by the window thread only while no worker exists, so
 // the worker reads it without a lock.
 struct JobContext {
@@ -10,3 +12,5 @@ struct JobContext {
   std::filesystem::path clientFolder;  // the folder that holds it: the game client
   std::wstring jobUrl;                 // the package URL chosen for the current job
 };
+
+}  // namespace repair

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+namespace repair {
+
 void RepairStatus::SetStage(JobStage stage, std::wstring statusLine, std::wstring detailLine) {
   std::lock_guard guard(lock_);
   fields_.stage = stage;
@@ -148,3 +150,5 @@ std::wstring FormatByteSize(std::uint64_t bytes) {
   std::swprintf(text, std::size(text), unit == 0 ? L"%.0f %ls" : L"%.1f %ls", value, kUnits[unit]);
   return text;
 }
+
+}  // namespace repair

@@ -7,6 +7,8 @@
 
 #include "platform/process.h"
 
+namespace repair {
+
 enum class JobStage : std::int32_t {
   Idle = 0,
   Downloading = 1,
@@ -109,3 +111,5 @@ class RepairStatus {
 
 // A byte count as a short text with a unit: "1023 B", "1.5 KB", "1024.0 TB".
 [[nodiscard]] std::wstring FormatByteSize(std::uint64_t bytes);
+
+}  // namespace repair

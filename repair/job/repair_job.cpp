@@ -16,6 +16,8 @@
 #include "repair/system/uninstaller_file.h"
 #include "rules/folder_rule.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,7 +26,7 @@ namespace {
 // folder, its own download and extraction folder with it.
 bool HasUsableTempFolder(const Job& job) {
   const std::wstring temp = platform::TempFolder();
-  return !temp.empty() && !LiesInside(platform::WideToPath(temp), job.context.clientFolder);
+  return !temp.empty() && !rules::LiesInside(platform::WideToPath(temp), job.context.clientFolder);
 }
 
 // Every step from the URL check to the Programs and Features entry; false once one has failed
@@ -32,8 +34,8 @@ bool HasUsableTempFolder(const Job& job) {
 // to use and leave naming what was really made (empty for nothing).
 bool RunSteps(Job& job, JobMode mode, fs::path& download, fs::path& extractFolder) {
   RepairStatus& status = job.status;
-  const std::wstring url = ChooseJobUrl(job.context.jobUrl, job.profile);
-  if (!HasWebScheme(url)) {
+  const std::wstring url = profile::ChooseJobUrl(job.context.jobUrl, job.profile);
+  if (!profile::HasWebScheme(url)) {
     status.FailJob(L"No valid CDN package URL is configured.");
     return false;
   }
@@ -94,3 +96,5 @@ void RunRepairJob(Job& job, JobMode mode, const std::function<void()>& onComplet
     if (onComplete) onComplete();
   }
 }
+
+}  // namespace repair

@@ -6,6 +6,8 @@
 
 #include "repair/core/job.h"
 
+namespace repair {
+
 // Runs one repair or reinstall job from its first status line to its clean-up: URL check,
 // download, hash check, extraction, file pass, Uninstall.exe and the Programs and Features entry.
 // The outcome is in the status record; `onComplete` (the window's completion message) is called
@@ -27,3 +29,5 @@ template <typename MakeThread>
     return false;
   }
 }
+
+}  // namespace repair

@@ -11,6 +11,8 @@
 #include "profile/trim.h"
 #include "rules/programs_key.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,14 +26,16 @@ std::wstring InstallDate() {
 
 }  // namespace
 
-std::wstring ProgramsEntryPublisher(const PackageProfile& profile) {
-  return FirstNotBlank({&profile.programsPublisher, &profile.companyName}, kFallbackPublisher);
+std::wstring ProgramsEntryPublisher(const profile::PackageProfile& profile) {
+  return profile::FirstNotBlank({&profile.programsPublisher, &profile.companyName},
+                                profile::kFallbackPublisher);
 }
 
-std::wstring ProgramsEntryVersion(const PackageProfile& profile) {
-  return FirstNotBlank({&profile.programsDisplayVersion, &profile.uninstallerProductVersion,
-                        &profile.installerProductVersion, &profile.downloaderVersion},
-                       L"");
+std::wstring ProgramsEntryVersion(const profile::PackageProfile& profile) {
+  return profile::FirstNotBlank(
+      {&profile.programsDisplayVersion, &profile.uninstallerProductVersion,
+       &profile.installerProductVersion, &profile.downloaderVersion},
+      L"");
 }
 
 fs::path ResolveStartupExe(const Job& job) {
@@ -75,7 +79,7 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
     return false;
   }
   platform::RegistryKey key;
-  if (!key.Create(ProgramsKeyPath(job.profile))) {
+  if (!key.Create(rules::ProgramsKeyPath(job.profile))) {
     message = L"Could not register the game in Programs and Features.";
     return false;
   }
@@ -90,7 +94,7 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
   const auto estimatedSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(kib, 0xFFFFFFFFu));
 
   // Every value is attempted even after one has failed.
-  bool ok = key.SetString(L"DisplayName", ProgramsEntryDisplayName(job.profile));
+  bool ok = key.SetString(L"DisplayName", rules::ProgramsEntryDisplayName(job.profile));
   ok &= key.SetString(L"Publisher", ProgramsEntryPublisher(job.profile));
   ok &= key.SetString(L"DisplayVersion", ProgramsEntryVersion(job.profile));
   ok &= key.SetString(L"InstallLocation", platform::PathToWide(job.context.clientFolder));
@@ -108,3 +112,5 @@ bool RegisterProgramsEntry(const Job& job, std::wstring& message) {
   }
   return true;
 }
+
+}  // namespace repair

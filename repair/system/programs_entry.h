@@ -6,9 +6,11 @@
 
 #include "repair/core/job.h"
 
-[[nodiscard]] std::wstring ProgramsEntryPublisher(const PackageProfile& profile);
+namespace repair {
+
+[[nodiscard]] std::wstring ProgramsEntryPublisher(const profile::PackageProfile& profile);
 // May be empty: there is no literal default version.
-[[nodiscard]] std::wstring ProgramsEntryVersion(const PackageProfile& profile);
+[[nodiscard]] std::wstring ProgramsEntryVersion(const profile::PackageProfile& profile);
 
 // `startupExe` made absolute against the client folder; empty when none is configured.
 [[nodiscard]] std::filesystem::path ResolveStartupExe(const Job& job);
@@ -22,3 +24,5 @@
 // Creates or refreshes the game's entry under HKCU ...\Uninstall\<ProgramsKeyName>. On false
 // `message` says why.
 [[nodiscard]] bool RegisterProgramsEntry(const Job& job, std::wstring& message);
+
+}  // namespace repair

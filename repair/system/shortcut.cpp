@@ -5,6 +5,8 @@
 #include "repair/system/programs_entry.h"
 #include "rules/shortcut_name.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 bool CreateDesktopShortcut(const Job& job, std::wstring& message) {
@@ -23,7 +25,7 @@ bool CreateDesktopShortcut(const Job& job, std::wstring& message) {
     message = L"Could not locate the Desktop folder.";
     return false;
   }
-  const fs::path link = desktop / platform::WideToPath(ShortcutFileName(job.profile));
+  const fs::path link = desktop / platform::WideToPath(rules::ShortcutFileName(job.profile));
   switch (platform::SaveShellLink(link, target, target.parent_path(),
                                   job.profile.downloaderName + L" launcher")) {
     case platform::ShellLinkResult::NoLinkObject:
@@ -49,3 +51,5 @@ void OpenConfiguredLink(const std::wstring& value, void* ownerWindow) {
   if (value.empty()) return;
   platform::ShellOpen(ownerWindow, value, {});
 }
+
+}  // namespace repair

@@ -6,6 +6,8 @@
 #include "platform/file_system.h"
 #include "platform/resources.h"
 
+namespace repair {
+
 namespace fs = std::filesystem;
 
 bool WriteUninstaller(const Job& job) {
@@ -20,3 +22,5 @@ bool WriteUninstaller(const Job& job) {
   return platform::WriteFileWhole(
       target, std::as_bytes(std::span<const char>(bytes.data(), bytes.size())), error);
 }
+
+}  // namespace repair

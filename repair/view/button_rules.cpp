@@ -1,6 +1,8 @@
 #include "repair/view/button_rules.h"
 
-bool IsMultiServerMode(const PackageProfile& profile) {
+namespace repair {
+
+bool IsMultiServerMode(const profile::PackageProfile& profile) {
   return profile.multiRepairTool && !profile.archiveMirrorUrls.empty();
 }
 
@@ -30,7 +32,7 @@ ButtonRect ButtonPlacement(ButtonId id, bool multiServer) {
   }
 }
 
-bool IsButtonShown(ButtonId id, const PackageProfile& profile, bool failed) {
+bool IsButtonShown(ButtonId id, const profile::PackageProfile& profile, bool failed) {
   const bool multiServer = IsMultiServerMode(profile);
   switch (id) {
     case ButtonId::Repair: return !failed;
@@ -49,3 +51,5 @@ bool IsButtonShown(ButtonId id, const PackageProfile& profile, bool failed) {
     default: return false;
   }
 }
+
+}  // namespace repair

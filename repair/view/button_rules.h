@@ -4,6 +4,8 @@
 
 #include "profile/package_profile.h"
 
+namespace repair {
+
 // The repair tool's buttons by control id.
 enum class ButtonId : int {
   Repair = 4001,
@@ -50,10 +52,12 @@ struct ButtonRect {
 };
 
 // Two download servers are offered when `multiRepairTool` is on and a mirror is configured.
-[[nodiscard]] bool IsMultiServerMode(const PackageProfile& profile);
+[[nodiscard]] bool IsMultiServerMode(const profile::PackageProfile& profile);
 
 // Where `id` sits in the window for the layout the profile asks for.
 [[nodiscard]] ButtonRect ButtonPlacement(ButtonId id, bool multiServer);
 
 // Whether `id` is shown; `failed` is the failed state (finished and failed).
-[[nodiscard]] bool IsButtonShown(ButtonId id, const PackageProfile& profile, bool failed);
+[[nodiscard]] bool IsButtonShown(ButtonId id, const profile::PackageProfile& profile, bool failed);
+
+}  // namespace repair

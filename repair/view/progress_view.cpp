@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace repair {
+
 namespace {
 
 constexpr int kTrackWidth = 630;
@@ -46,3 +48,5 @@ std::wstring ProgressLineText(const StatusSnapshot& s) {
   }
   return text;
 }
+
+}  // namespace repair

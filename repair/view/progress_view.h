@@ -4,6 +4,8 @@
 
 #include "repair/core/repair_status.h"
 
+namespace repair {
+
 // What the progress bar and the progress line show for a status snapshot. Portable, so that
 // both builds test it.
 
@@ -17,3 +19,5 @@
 // The status line with the download speed ("  1.5 MB/s", or "  0 MB/s" before a measurement)
 // or the file count ("  37/120 files") appended.
 [[nodiscard]] std::wstring ProgressLineText(const StatusSnapshot& snapshot);
+
+}  // namespace repair

@@ -3,6 +3,8 @@
 #include "repair/view/button_rules.h"
 #include "ui/text_drawing.h"
 
+namespace repair {
+
 namespace {
 
 using Gdiplus::Color;
@@ -88,3 +90,5 @@ void DrawMainButton(const DRAWITEMSTRUCT& item, std::uint32_t accent, bool prima
   Gdiplus::Graphics graphics(item.hDC);
   PaintMainButton(graphics, button);
 }
+
+}  // namespace repair

@@ -8,6 +8,8 @@
 #include "ui/text_drawing.h"
 #include "ui/window_frame.h"
 
+namespace repair {
+
 namespace {
 
 using Gdiplus::Color;
@@ -38,7 +40,8 @@ void DrawProgress(Gdiplus::Graphics& g, const StatusSnapshot& status, std::uint3
 }
 
 void DrawTitleBar(Gdiplus::Graphics& g, const std::wstring& title, std::uint32_t accent) {
-  ui::DrawTitleBand(g, SanitizeFileName(title, kFallbackRepairToolName), 22, kWindowWidth, accent);
+  ui::DrawTitleBand(g, profile::SanitizeFileName(title, profile::kFallbackRepairToolName), 22,
+                    kWindowWidth, accent);
 }
 
 void DrawLogo(Gdiplus::Graphics& g, Gdiplus::Bitmap* logo, std::uint32_t accent) {
@@ -83,3 +86,5 @@ void PaintMainWindow(HWND window, const MainWindowView& view) {
   ui::PaintBuffered(window, kWindowWidth, kWindowHeight,
                     [&view](Gdiplus::Graphics& g) { RenderMainWindow(g, view); });
 }
+
+}  // namespace repair

@@ -8,6 +8,8 @@
 #include "profile/fallbacks.h"
 #include "repair/core/repair_status.h"
 
+namespace repair {
+
 inline constexpr int kWindowWidth = 860;
 inline constexpr int kWindowHeight = 560;
 
@@ -15,7 +17,7 @@ inline constexpr int kWindowHeight = 560;
 struct MainWindowView {
   Gdiplus::Bitmap* background = nullptr;  // may be absent
   Gdiplus::Bitmap* logo = nullptr;        // may be absent
-  std::uint32_t accent = kDefaultAccentColor;
+  std::uint32_t accent = profile::kDefaultAccentColor;
   std::wstring title;  // `repairToolName`
   std::wstring clientFolder;
   StatusSnapshot status;
@@ -26,3 +28,5 @@ void RenderMainWindow(Gdiplus::Graphics& graphics, const MainWindowView& view);
 
 // The WM_PAINT handler: renders into an off-screen 32 bpp bitmap, then one copy to the window.
 void PaintMainWindow(HWND window, const MainWindowView& view);
+
+}  // namespace repair

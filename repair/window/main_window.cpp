@@ -13,6 +13,8 @@
 #include "repair/window/main_paint.h"
 #include "ui/image_resource.h"
 
+namespace repair {
+
 namespace {
 
 constexpr UINT_PTR kTimerId = 1;
@@ -21,7 +23,7 @@ constexpr UINT kJobDoneMessage = WM_APP + 1;
 
 constexpr ui::WindowShape kShape = {
     .className = L"Parcelwright.RepairTool",
-    .initialTitle = kFallbackRepairToolStem,
+    .initialTitle = profile::kFallbackRepairToolStem,
     .width = kWindowWidth,
     .height = kWindowHeight,
     .corner = 26,
@@ -51,11 +53,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCreate() {
-  PackageProfile& profile = app_.profile;
-  (void)LoadPackageProfile({}, profile);
-  ApplyRepairToolFallbacks(profile);
+  profile::PackageProfile& profile = app_.profile;
+  (void)profile::LoadPackageProfile({}, profile);
+  profile::ApplyRepairToolFallbacks(profile);
   SetWindowTextW(window_, profile.repairToolName.c_str());
-  app_.accentColor = ParseAccentColor(profile.accentHex);
+  app_.accentColor = profile::ParseAccentColor(profile.accentHex);
   app_.context.exePath = platform::WideToPath(platform::OwnModulePath());
   app_.context.clientFolder = app_.context.exePath.parent_path();
   if (profile.showLogo) logo_ = ui::LoadImageResource(platform::kLogoResourceId);
@@ -115,7 +117,7 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnCommand(ButtonId id) {
-  const PackageProfile& profile = app_.profile;
+  const profile::PackageProfile& profile = app_.profile;
   switch (id) {
     case ButtonId::Repair: {
       const bool mirror = IsMultiServerMode(profile) && !app_.primaryServerSelected;
@@ -168,7 +170,7 @@ void MainWindow::EnableJobButtons(bool enabled) {
 
 void MainWindow::StartRepairJob(JobMode mode, const std::wstring& url) {
   if (app_.worker.joinable() || app_.status.IsRunning()) return;
-  app_.context.jobUrl = ChooseJobUrl(url, app_.profile);
+  app_.context.jobUrl = profile::ChooseJobUrl(url, app_.profile);
   app_.patcherLaunched = false;
   app_.shortcutOffered = false;
   app_.status.BeginJobStatus(mode);
@@ -194,7 +196,7 @@ void MainWindow::FinishJobIfDone() {
   app_.worker.join();
   EnableJobButtons(true);
   if (app_.status.IsFinished() && !app_.status.IsFailed()) {
-    const PackageProfile& profile = app_.profile;
+    const profile::PackageProfile& profile = app_.profile;
     // Flags first: a tick that arrives while a question box is open must find them set.
     if (mode == JobMode::Reinstall && profile.offerDesktopShortcut && !profile.startupExe.empty() &&
         !app_.shortcutOffered) {
@@ -270,3 +272,5 @@ void MainWindow::UpdateButtons() {
     ShowWindow(Button(id), placed && IsButtonShown(id, app_.profile, failed) ? SW_SHOW : SW_HIDE);
   }
 }
+
+}  // namespace repair

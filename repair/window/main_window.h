@@ -15,13 +15,15 @@
 #include "repair/view/button_rules.h"
 #include "ui/borderless_window.h"
 
+namespace repair {
+
 // The process-wide state of the repair tool; it outlives the window.
 struct RepairApp {
-  PackageProfile profile;
+  profile::PackageProfile profile;
   RepairStatus status;
   JobContext context;
   std::thread worker;
-  std::uint32_t accentColor = kDefaultAccentColor;
+  std::uint32_t accentColor = profile::kDefaultAccentColor;
   bool patcherLaunched = false;
   bool shortcutOffered = false;
   bool primaryServerSelected = true;
@@ -67,3 +69,5 @@ class MainWindow : public ui::BorderlessWindow {
   std::unique_ptr<Gdiplus::Bitmap> background_;
   std::unique_ptr<Gdiplus::Bitmap> logo_;
 };
+
+}  // namespace repair

@@ -17,6 +17,7 @@
 #include "platform/text.h"
 #include "profile/fallbacks.h"
 #include "repair/job/repair_job.h"
+#include "tests/layers.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "platform/environment.h"
 #include "platform/text.h"
+#include "tests/layers.h"
 #include "uninstall/flow/start_uninstall.h"
 #include "uninstall/flow/uninstall_safety.h"
 

@@ -12,6 +12,7 @@
 
 #include "repair/acquire/archive_kind.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/layers.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "repair/acquire/command_lines.h"
 #include "tests/fuzz/crt_command_line.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/layers.h"
 
 namespace {
 

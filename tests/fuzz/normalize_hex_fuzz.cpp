@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "repair/acquire/package_hash.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/layers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::wstring text = platform::Utf8ToWide(fuzz::AsText(data, size));

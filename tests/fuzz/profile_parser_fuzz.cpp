@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "profile/package_profile.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/layers.h"
 #include "tests/unit/profile/profile_keys.h"
 
 namespace {

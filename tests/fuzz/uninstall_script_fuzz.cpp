@@ -12,6 +12,7 @@
 #include "rules/shortcut_name.h"
 #include "tests/fuzz/crt_command_line.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/layers.h"
 #include "uninstall/flow/uninstall_script.h"
 #include "uninstall/flow/uninstall_shortcut.h"
 

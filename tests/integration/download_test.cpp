@@ -8,6 +8,7 @@
 
 #include "server.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

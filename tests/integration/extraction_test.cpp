@@ -15,6 +15,7 @@
 #include "rules/powershell_quote.h"
 #include "standins.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

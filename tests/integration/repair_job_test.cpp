@@ -14,6 +14,7 @@
 #include "server.h"
 #include "standins.h"
 #include "test_support.h"
+#include "tests/layers.h"
 #ifndef _WIN32
 #include "platform/host/registry_host.h"
 #include "platform/host/resources_host.h"

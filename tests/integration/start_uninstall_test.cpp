@@ -10,6 +10,7 @@
 #include "rules/programs_key.h"
 #include "standins.h"
 #include "test_support.h"
+#include "tests/layers.h"
 #include "uninstall/flow/start_uninstall.h"
 #include "uninstall/flow/uninstall_script.h"
 #include "uninstall/flow/uninstall_shortcut.h"

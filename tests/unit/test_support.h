@@ -7,6 +7,7 @@
 
 #include "profile/package_profile.h"
 #include "repair/core/job.h"
+#include "tests/layers.h"
 
 namespace test {
 

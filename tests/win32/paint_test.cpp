@@ -5,6 +5,7 @@
 #include "canvas.h"
 #include "repair/window/main_buttons.h"
 #include "repair/window/main_paint.h"
+#include "tests/layers.h"
 #include "ui/gdiplus_session.h"
 
 namespace {

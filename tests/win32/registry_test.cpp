@@ -11,6 +11,7 @@
 #include "repair/core/job.h"
 #include "repair/system/programs_entry.h"
 #include "rules/programs_key.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

@@ -8,6 +8,7 @@
 
 #include "platform/resources.h"
 #include "profile/package_profile.h"
+#include "tests/layers.h"
 #include "unix_path.h"
 
 namespace {

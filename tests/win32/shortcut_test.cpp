@@ -11,6 +11,7 @@
 
 #include "platform/shell.h"
 #include "repair/system/shortcut.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

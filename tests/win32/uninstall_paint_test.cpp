@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "canvas.h"
+#include "tests/layers.h"
 #include "uninstall/window/uninstall_controls.h"
 #include "uninstall/window/uninstall_paint.h"
 

@@ -6,6 +6,8 @@
 #include "uninstall/flow/uninstall_script.h"
 #include "uninstall/flow/uninstall_shortcut.h"
 
+namespace uninstall {
+
 bool StartUninstall(Uninstaller& uninstaller) {
   if (!UninstallSafetyCheck(uninstaller.ownFolder)) {
     uninstaller.statusText =
@@ -30,3 +32,5 @@ bool StartUninstall(Uninstaller& uninstaller) {
   uninstaller.helper = std::move(helper);
   return true;
 }
+
+}  // namespace uninstall

@@ -3,6 +3,8 @@
 #include "platform/text.h"
 #include "rules/folder_rule.h"
 
+namespace uninstall {
+
 namespace fs = std::filesystem;
 
 fs::path OwnFolderOf(const std::wstring& modulePath) {
@@ -13,8 +15,10 @@ fs::path OwnFolderOf(const std::wstring& modulePath) {
 }
 
 bool UninstallSafetyCheck(const fs::path& ownFolder) {
-  const fs::path canonical = RemovableFolder(ownFolder);
+  const fs::path canonical = rules::RemovableFolder(ownFolder);
   if (canonical.empty()) return false;
   std::error_code error;
   return fs::is_regular_file(canonical / "Uninstall.exe", error);
 }
+
+}  // namespace uninstall

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+namespace uninstall {
+
 // The folder of the running module: its full path without the last element.
 [[nodiscard]] std::filesystem::path OwnFolderOf(const std::wstring& modulePath);
 
@@ -10,3 +12,5 @@
 // a drive root, at least 6 characters, none of the user's or the system's own folders) which
 // holds a regular file Uninstall.exe.
 [[nodiscard]] bool UninstallSafetyCheck(const std::filesystem::path& ownFolder);
+
+}  // namespace uninstall

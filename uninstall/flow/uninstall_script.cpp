@@ -3,25 +3,27 @@
 #include "rules/powershell_quote.h"
 #include "rules/programs_key.h"
 
-std::wstring UninstallKeyPath(const PackageProfile& profile) {
-  return L"Registry::HKEY_CURRENT_USER\\" + ProgramsKeyPath(profile);
+namespace uninstall {
+
+std::wstring UninstallKeyPath(const profile::PackageProfile& profile) {
+  return L"Registry::HKEY_CURRENT_USER\\" + rules::ProgramsKeyPath(profile);
 }
 
 std::wstring UninstallScript(const std::wstring& folder, const std::wstring& shortcut,
                              const std::wstring& keyPath) {
-  const std::wstring quotedFolder = QuotePowerShellLiteral(folder);
+  const std::wstring quotedFolder = rules::QuotePowerShellLiteral(folder);
   const std::wstring key = keyPath.substr(0, keyPath.find(L'\0'));
   // Cutting the shortcut path instead could name another file, or the Desktop itself.
   const bool removeShortcut = !shortcut.empty() && shortcut.find(L'\0') == std::wstring::npos;
   std::wstring script =
       L"$ErrorActionPreference='SilentlyContinue'; Start-Sleep -Milliseconds 1200; ";
   if (removeShortcut) {
-    script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(shortcut) +
+    script += L"Remove-Item -LiteralPath " + rules::QuotePowerShellLiteral(shortcut) +
               L" -Force -ErrorAction SilentlyContinue; ";
   }
   script += L"Remove-Item -LiteralPath " + quotedFolder +
             L" -Recurse -Force -ErrorAction SilentlyContinue; ";
-  script += L"Remove-Item -LiteralPath " + QuotePowerShellLiteral(key) +
+  script += L"Remove-Item -LiteralPath " + rules::QuotePowerShellLiteral(key) +
             L" -Recurse -Force -ErrorAction SilentlyContinue; ";
   script += L"Add-Type -AssemblyName PresentationFramework; ";
   script += L"if (Test-Path -LiteralPath " + quotedFolder + L") { ";
@@ -41,3 +43,5 @@ std::wstring UninstallCommandLine(const std::wstring& script) {
   return L"powershell.exe -NoProfile -ExecutionPolicy Bypass -WindowStyle Hidden -Command \"" +
          script + L"\"";
 }
+
+}  // namespace uninstall

@@ -4,8 +4,10 @@
 
 #include "profile/package_profile.h"
 
+namespace uninstall {
+
 // The PowerShell path of the Programs and Features key the repair tool wrote for this profile.
-[[nodiscard]] std::wstring UninstallKeyPath(const PackageProfile& profile);
+[[nodiscard]] std::wstring UninstallKeyPath(const profile::PackageProfile& profile);
 
 // The cleanup script: a wait that outlasts the uninstaller, then the removal of the shortcut
 // (left out when `shortcut` is empty), the folder and the key, then a message box saying whether
@@ -18,3 +20,5 @@
 // The hidden powershell.exe command line that runs `script`. Paths cannot hold a double quote and
 // the key name has none, so the script needs no escaping for the command line.
 [[nodiscard]] std::wstring UninstallCommandLine(const std::wstring& script);
+
+}  // namespace uninstall

@@ -4,8 +4,12 @@
 #include "platform/text.h"
 #include "rules/shortcut_name.h"
 
-std::filesystem::path UninstallShortcutPath(const PackageProfile& profile) {
+namespace uninstall {
+
+std::filesystem::path UninstallShortcutPath(const profile::PackageProfile& profile) {
   std::filesystem::path desktop;
   if (!platform::DesktopFolder(desktop) || desktop.empty()) return {};
-  return desktop / platform::WideToPath(UninstallShortcutName(profile));
+  return desktop / platform::WideToPath(rules::UninstallShortcutName(profile));
 }
+
+}  // namespace uninstall

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace uninstall {
+
 // The uninstaller's buttons by control id.
 enum class UninstallButtonId : int {
   Uninstall = 3001,  // later "Retry"
@@ -7,3 +9,5 @@ enum class UninstallButtonId : int {
   Minimise = 3003,
   Close = 3004,
 };
+
+}  // namespace uninstall

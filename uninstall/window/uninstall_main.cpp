@@ -8,12 +8,13 @@
 namespace {
 
 // Process-wide state, in place before the first window message.
-Uninstaller g_uninstaller;
+uninstall::Uninstaller g_uninstaller;
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // Before anything loads a DLL: only from System32, never from the game folder.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return ui::RunWindowProgram<UninstallWindow>(instance, show, ICC_STANDARD_CLASSES, g_uninstaller);
+  return ui::RunWindowProgram<uninstall::UninstallWindow>(instance, show, ICC_STANDARD_CLASSES,
+                                                          g_uninstaller);
 }

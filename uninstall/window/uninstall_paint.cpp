@@ -4,6 +4,8 @@
 #include "ui/window_frame.h"
 #include "uninstall/window/uninstall_controls.h"
 
+namespace uninstall {
+
 namespace {
 
 using Gdiplus::Color;
@@ -65,3 +67,5 @@ void DrawUninstallButton(const DRAWITEMSTRUCT& item, std::uint32_t accent) {
   Gdiplus::Graphics graphics(item.hDC);
   PaintUninstallButton(graphics, button);
 }
+
+}  // namespace uninstall

@@ -8,13 +8,15 @@
 #include "profile/fallbacks.h"
 #include "ui/owner_button.h"
 
+namespace uninstall {
+
 inline constexpr int kUninstallWidth = 680;
 inline constexpr int kUninstallHeight = 420;
 
 // Everything one paint of the uninstaller's window reads.
 struct UninstallView {
   Gdiplus::Bitmap* background = nullptr;  // may be absent
-  std::uint32_t accent = kDefaultAccentColor;
+  std::uint32_t accent = profile::kDefaultAccentColor;
   std::wstring downloaderName;
   std::wstring ownFolder;
   std::wstring statusText;
@@ -29,3 +31,5 @@ void PaintUninstallButton(Gdiplus::Graphics& graphics, const ui::OwnerButton& bu
 
 // The WM_DRAWITEM handler.
 void DrawUninstallButton(const DRAWITEMSTRUCT& item, std::uint32_t accent);
+
+}  // namespace uninstall

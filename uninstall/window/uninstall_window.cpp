@@ -11,6 +11,8 @@
 #include "uninstall/window/uninstall_controls.h"
 #include "uninstall/window/uninstall_paint.h"
 
+namespace uninstall {
+
 namespace {
 
 constexpr UINT_PTR kCloseTimerId = 1;
@@ -73,12 +75,12 @@ void UninstallWindow::OnCommand(UninstallButtonId id) {
 }
 
 void UninstallWindow::OnCreate() {
-  PackageProfile& profile = uninstaller_.profile;
+  profile::PackageProfile& profile = uninstaller_.profile;
   // A missing profile leaves the built-in defaults, which is what the program then runs with.
-  (void)LoadPackageProfile({}, profile);
+  (void)profile::LoadPackageProfile({}, profile);
   SetWindowTextW(window_, (profile.downloaderName + L" Uninstaller").c_str());
   background_ = ui::LoadImageResource(platform::kUninstallBackgroundResourceId);
-  accent_ = ParseAccentColor(profile.accentHex);
+  accent_ = profile::ParseAccentColor(profile.accentHex);
   uninstaller_.ownFolder = OwnFolderOf(platform::OwnModulePath());
 
   for (std::size_t i = 0; i < kButtonPlaces.size(); ++i) {
@@ -174,3 +176,5 @@ HWND UninstallWindow::Button(UninstallButtonId id) const {
   }
   return nullptr;
 }
+
+}  // namespace uninstall

@@ -11,6 +11,8 @@
 #include "uninstall/flow/uninstaller.h"
 #include "uninstall/window/uninstall_controls.h"
 
+namespace uninstall {
+
 // The uninstaller's only window: it explains, asks, hands the work to the cleanup helper and
 // closes itself shortly after the helper has started. One instance per process.
 class UninstallWindow : public ui::BorderlessWindow {
@@ -33,7 +35,9 @@ class UninstallWindow : public ui::BorderlessWindow {
   Uninstaller& uninstaller_;
   std::array<HWND, 4> buttons_ = {};
   std::unique_ptr<Gdiplus::Bitmap> background_;
-  std::uint32_t accent_ = kDefaultAccentColor;
+  std::uint32_t accent_ = profile::kDefaultAccentColor;
   bool uninstalling_ = false;
   bool failed_ = false;
 };
+
+}  // namespace uninstall

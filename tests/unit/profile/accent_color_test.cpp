@@ -1,6 +1,7 @@
 #include "profile/accent_color.h"
 
 #include <gtest/gtest.h>
+#include "tests/layers.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "profile/trim.h"
+#include "tests/layers.h"
 
 namespace {
 

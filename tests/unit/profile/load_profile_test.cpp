@@ -2,6 +2,7 @@
 
 #include "platform/host/resources_host.h"
 #include "profile/package_profile.h"
+#include "tests/layers.h"
 
 namespace {
 

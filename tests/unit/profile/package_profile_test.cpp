@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "profile_keys.h"
+#include "tests/layers.h"
 
 namespace {
 

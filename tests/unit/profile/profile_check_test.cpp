@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include "tests/layers.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "profile/profile_lines.h"
 
 #include <gtest/gtest.h>
+#include "tests/layers.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "profile/value_forms.h"
 
 #include <gtest/gtest.h>
+#include "tests/layers.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "powershell_reader.h"
+#include "tests/layers.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "rules/programs_key.h"
 
 #include <gtest/gtest.h>
+#include "tests/layers.h"
 
 namespace {
 

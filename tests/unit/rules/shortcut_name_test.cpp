@@ -1,6 +1,7 @@
 #include "rules/shortcut_name.h"
 
 #include <gtest/gtest.h>
+#include "tests/layers.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "powershell_reader.h"
 #include "test_support.h"
+#include "tests/layers.h"
 #include "uninstall/flow/start_uninstall.h"
 #include "uninstall/flow/uninstall_safety.h"
 #include "uninstall/flow/uninstall_script.h"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace {
 

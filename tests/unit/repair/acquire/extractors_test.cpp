@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "repair/acquire/extraction.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

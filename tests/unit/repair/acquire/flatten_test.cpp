@@ -5,6 +5,7 @@
 #include <set>
 
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

@@ -7,6 +7,7 @@
 #include "platform/environment.h"
 #include "platform/text.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "repair/client/own_executable.h"
 #include "rules/folder_rule.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 #ifdef _WIN32
 #include <windows.h>

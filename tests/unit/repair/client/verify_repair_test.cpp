@@ -10,6 +10,7 @@
 #include "platform/text.h"
 
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

@@ -1,6 +1,7 @@
 #include "repair/core/repair_status.h"
 
 #include <gtest/gtest.h>
+#include "tests/layers.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "repair/core/repair_status.h"
+#include "tests/layers.h"
 
 namespace {
 

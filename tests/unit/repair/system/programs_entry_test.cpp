@@ -4,6 +4,7 @@
 
 #include "repair/system/uninstaller_file.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

@@ -8,6 +8,7 @@
 #include "repair/system/programs_entry.h"
 #include "repair/system/uninstaller_file.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "test_support.h"
+#include "tests/layers.h"
 
 namespace fs = std::filesystem;
 

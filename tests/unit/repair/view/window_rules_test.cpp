@@ -4,6 +4,7 @@
 
 #include "repair/view/button_rules.h"
 #include "repair/view/progress_view.h"
+#include "tests/layers.h"
 
 namespace {
 
