@@ -52,20 +52,11 @@ bool OpenFolder(int parent, const char* name, int& fd, std::error_code& error) {
 // The entry's kind as the listing gave it, when it did.
 bool KindFromListing(unsigned char type, TreeEntry::Kind& kind) {
   switch (type) {
-    case DT_DIR:
-      kind = TreeEntry::Kind::Folder;
-      return true;
-    case DT_LNK:
-      kind = TreeEntry::Kind::Link;
-      return true;
-    case DT_REG:
-      kind = TreeEntry::Kind::File;
-      return true;
-    case DT_UNKNOWN:
-      return false;
-    default:
-      kind = TreeEntry::Kind::Other;
-      return true;
+    case DT_DIR: kind = TreeEntry::Kind::Folder; return true;
+    case DT_LNK: kind = TreeEntry::Kind::Link; return true;
+    case DT_REG: kind = TreeEntry::Kind::File; return true;
+    case DT_UNKNOWN: return false;
+    default: kind = TreeEntry::Kind::Other; return true;
   }
 }
 

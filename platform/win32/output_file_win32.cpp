@@ -15,9 +15,9 @@ OutputFile::~OutputFile() = default;
 bool OutputFile::CreateNew(const std::filesystem::path& path) {
   // FILE_FLAG_OPEN_REPARSE_POINT: a link at the name is the name's entry, so CREATE_NEW fails on
   // it instead of creating the file it points to.
-  handle_->file.reset(CreateFileW(win32::LongPath(path).c_str(), GENERIC_WRITE, 0 /* no sharing */, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
+  handle_->file.reset(CreateFileW(win32::LongPath(path).c_str(), GENERIC_WRITE, 0 /* no sharing */,
+                                  nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   return static_cast<bool>(handle_->file);
 }
 

@@ -30,8 +30,7 @@ bool StandsForItself(DWORD tag) {
     case 0x80000007:  // IO_REPARSE_TAG_SIS
     case 0x80000021:  // IO_REPARSE_TAG_ONEDRIVE
       return true;
-    default:
-      return (tag & kCloudFamilyMask) == kCloud;
+    default: return (tag & kCloudFamilyMask) == kCloud;
   }
 }
 
