@@ -1,6 +1,7 @@
 // The floors the Windows driver is measured against: each heavy piece done with the bare Win32
 // calls and nothing else, on the same data, in the same Wine run. Usage:
 //   pw_bare copy SRC DST        list SRC with FindFirstFileExW, CopyFileExW every file into DST
+//   pw_bare copyw SRC DST       the same with CopyFileW, which may replace (as xcopy copies)
 //   pw_bare read A B            list both trees, read every file of both in 1 MiB ReadFile calls
 //   pw_bare hash FILE           BCryptHashData over FILE in 1 MiB pieces
 //   pw_bare download URL FILE   WinHttpReadData in 1 MiB pieces, each written to FILE
@@ -44,12 +45,13 @@ std::wstring Root(const wchar_t* path) {
   return platform::win32::ExtendedPath(std::filesystem::absolute(path));
 }
 
-int Copy(const wchar_t* from, const wchar_t* to) {
+int Copy(const wchar_t* from, const wchar_t* to, bool replacing) {
   const std::wstring source = Root(from), target = Root(to);
   CreateDirectoryW(target.c_str(), nullptr);
   const bool ok = Walk(source, L"", [&](const std::wstring& relative, bool folder) {
     const std::wstring into = target + relative;
     if (folder) return CreateDirectoryW(into.c_str(), nullptr) != 0;
+    if (replacing) return CopyFileW((source + relative).c_str(), into.c_str(), FALSE) != 0;
     return CopyFileExW((source + relative).c_str(), into.c_str(), nullptr, nullptr, nullptr,
                        COPY_FILE_FAIL_IF_EXISTS) != 0;
   });
@@ -143,10 +145,11 @@ int Download(const wchar_t* url, const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
-  if (command == L"copy" && argc == 4) return Copy(argv[2], argv[3]);
+  if (command == L"copy" && argc == 4) return Copy(argv[2], argv[3], false);
+  if (command == L"copyw" && argc == 4) return Copy(argv[2], argv[3], true);
   if (command == L"read" && argc == 4) return Read(argv[2], argv[3]);
   if (command == L"hash" && argc == 3) return Hash(argv[2]);
   if (command == L"download" && argc == 4) return Download(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: pw_bare copy|read|hash|download ...\n");
+  std::fprintf(stderr, "usage: pw_bare copy|copyw|read|hash|download ...\n");
   return 2;
 }
