@@ -5,21 +5,20 @@
 //   pw_bench hash FILE                 HashFileSha256
 //   pw_bench download URL FILE [CA]    DownloadPackage, trusting the CA file CA for https
 //   pw_bench job URL CLIENT            a whole RunRepairJob (download, extract, file pass)
-//   pw_bench idle                      nothing: the driver's own footprint
+//   pw_bench idle                      the driver's own footprint, with the HTTP client and the
+//                                      hash service opened, so that what they load is counted
 // Each prints "seconds S" and "peak_rss_kib K", the driver's own peak resident size since it
-// started. Not getrusage: Linux carries the peak of the process image that exec replaced (a
-// forking Python parent) into it; and /usr/bin/time would add the tools a job starts.
+// started (platform::PeakResidentBytes): /usr/bin/time would add the tools a job starts, and
+// under Wine it would measure the loader. The same source builds for the host and for Windows.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <locale>
 #include <string>
 
-#include "platform/host/http_host.h"
-#include "platform/host/resources_host.h"
-#include "platform/resources.h"
+#include "bench/driver_backend.h"
+#include "platform/environment.h"
+#include "platform/http.h"
+#include "platform/sha256.h"
 #include "platform/text.h"
 #include "repair/acquire/download.h"
 #include "repair/acquire/package_hash.h"
@@ -30,9 +29,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// About the size of the real Uninstall.exe, which the job writes out from Fettle's resources.
-constexpr std::size_t kUninstallerStandInBytes = 3 << 20;
 
 struct Fixture {
   PackageProfile profile;
@@ -51,10 +47,8 @@ int Report(bool ok, std::chrono::steady_clock::time_point start, const RepairSta
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("seconds %.6f\n", seconds);
-  std::ifstream self("/proc/self/status");
-  for (std::string line; std::getline(self, line);) {
-    if (line.rfind("VmHWM:", 0) == 0) std::printf("peak_rss_kib %ld\n", std::stol(line.substr(6)));
-  }
+  std::printf("peak_rss_kib %llu\n",
+              static_cast<unsigned long long>(platform::PeakResidentBytes() / 1024));
   if (status) {
     const StatusSnapshot s = status->SnapshotStatus();
     std::printf("files %llu changed %llu\n", static_cast<unsigned long long>(s.filesTotal),
@@ -67,7 +61,7 @@ int Report(bool ok, std::chrono::steady_clock::time_point start, const RepairSta
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::locale::global(std::locale("C.UTF-8"));
+  bench::PrepareProcess();
   const std::string command = argc > 1 ? argv[1] : "";
   const auto start = std::chrono::steady_clock::now();
   if (command == "verify" && argc == 4) {
@@ -88,7 +82,7 @@ int main(int argc, char** argv) {
     return Report(ok, start, nullptr);
   }
   if (command == "download" && (argc == 4 || argc == 5)) {
-    if (argc == 5) platform::SetHostCaFile(argv[4]);
+    if (argc == 5) bench::TrustCaFile(argv[4]);
     Fixture f{fs::current_path()};
     fs::path file = argv[3];
     const bool ok = DownloadPackage(f.job, platform::Utf8ToWide(argv[2]), file);
@@ -97,13 +91,18 @@ int main(int argc, char** argv) {
   if (command == "job" && argc == 4) {
     Fixture f{fs::path(argv[3])};
     f.context.jobUrl = platform::Utf8ToWide(argv[2]);
-    platform::SetHostResource(platform::kUninstallerResourceId,
-                              std::string(kUninstallerStandInBytes, 'U'));
+    bench::ProvideUninstaller();
     f.status.BeginJobStatus(JobMode::Repair);
     RunRepairJob(f.job, JobMode::Repair, nullptr);
     return Report(f.status.IsFinished() && !f.status.IsFailed(), start, &f.status);
   }
-  if (command == "idle") return Report(true, start, nullptr);
+  if (command == "idle") {
+    platform::HttpGet http;
+    platform::Sha256 sha;
+    platform::Sha256Digest digest;
+    const bool ok = http.OpenSession(L"pw_bench") && sha.Open() && sha.Finish(digest);
+    return Report(ok, start, nullptr);
+  }
   std::fprintf(stderr, "usage: pw_bench verify|match|hash|download|job|idle ...\n");
   return 2;
 }

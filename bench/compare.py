@@ -17,18 +17,18 @@ clean-up of the one before. The 2 GiB copies are instead removed before the next
 them would push the package trees out of the page cache. Ours is timed from outside like the peers (process start included); its peak
 resident size is the driver's own report, which leaves out the extractor a whole job starts.
 """
+import atexit
 import os
 import shutil
-import statistics
 import subprocess
-import atexit
 import sys
 import tempfile
-import time
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the sources
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import generate  # noqa: E402  (the data's own description: file lists, the 1% change)
+import timing  # noqa: E402
+from timing import MIB, Command, clear, folder_per_run, seconds  # noqa: E402
 
 driver, data, fixtures = (os.path.abspath(p) for p in sys.argv[1:4])
 reps = int(sys.argv[4]) if len(sys.argv) > 4 else 5
@@ -37,107 +37,18 @@ if not pieces <= {"passes", "hash", "download", "job"}:
     sys.exit("unknown piece: %s" % " ".join(sorted(pieces - {"passes", "hash", "download", "job"})))
 scratch = tempfile.mkdtemp(prefix="pw-bench-", dir=data)
 atexit.register(shutil.rmtree, scratch, True)
-MIB = 1024.0
-
-
-class Command:
-    """One program to time. argv is a list, or a function of the run's number (0 for the first)
-    for runs that each need a folder of their own; before(number) prepares a run untimed."""
-
-    def __init__(self, label, argv, before=None, ours=False, env=None):
-        self.label, self.argv, self.before, self.ours, self.env = label, argv, before, ours, env
-        self.times, self.peaks, self.output, self.runs = [], [], "", 0
-
-    @property
-    def median(self):
-        return statistics.median(self.times)
-
-    @property
-    def peak(self):
-        return max(self.peaks)
-
-    def run(self, keep):
-        number, self.runs = self.runs, self.runs + 1
-        if self.before:
-            self.before(number)
-        os.sync()
-        argv = self.argv(number) if callable(self.argv) else self.argv
-        if not self.ours:
-            argv = ["/usr/bin/time", "-f", "%M"] + argv
-        start = time.perf_counter()
-        done = subprocess.run(argv, stdout=subprocess.PIPE if self.ours else subprocess.DEVNULL,
-                              stderr=subprocess.PIPE, text=True, env=self.env)
-        elapsed = time.perf_counter() - start
-        # diff tells a difference by 1; everything else here must succeed.
-        if done.returncode != 0 and not (done.returncode == 1 and "diff" in argv):
-            sys.exit("failed (%d): %s\n%s%s" % (done.returncode, " ".join(argv),
-                                                done.stdout or "", done.stderr))
-        if not keep:
-            return
-        self.times.append(elapsed)
-        if self.ours:
-            self.output = done.stdout
-            self.peaks.append(int(self.field("peak_rss_kib")[0]))
-        else:
-            self.peaks.append(int(done.stderr.strip().splitlines()[-1]))
-
-    def field(self, name):
-        for line in self.output.splitlines():
-            if line.startswith(name + " "):
-                return line.split()[1:]
-        sys.exit("%s printed no %s" % (self.label, name))
 
 
 def compare(name, commands, warmup=1, after=None):
-    """Runs the commands round-robin and reports them on one line; after() then clears up."""
-    for round_number in range(warmup + reps):
-        shift = round_number % len(commands)
-        for command in commands[shift:] + commands[:shift]:
-            command.run(keep=round_number >= warmup)
-    if after:
-        after()
-    ours = commands[0]
-    line = "%-30s ours %8.3f s (%.3f..%.3f)" % (name, ours.median, min(ours.times),
-                                                max(ours.times))
-    for peer in commands[1:]:
-        line += " | %s %.3f s, ours/peer %.2f" % (peer.label, peer.median,
-                                                  ours.median / peer.median)
-    print(line, flush=True)
-    return commands
-
-
-def folder_per_run(parent, label, keep, make=True):
-    """A fresh folder name for each run of one command, under parent, made empty unless the
-    command makes it itself; unless keep, the folder of the run before is removed first."""
-    def path(number):
-        return os.path.join(parent, "%s-%d" % (label, number))
-
-    def before(number):
-        if not keep and number > 0:
-            shutil.rmtree(path(number - 1), ignore_errors=True)
-        os.makedirs(path(number) if make else parent, exist_ok=not make)
-    return path, before
-
-
-def clear(folder):
-    return lambda: shutil.rmtree(folder, ignore_errors=True)
+    return timing.compare(name, commands, reps, warmup, after)
 
 
 def cat_all(*folders):
     return ["sh", "-c", "find \"$@\" -type f -print0 | xargs -0 cat > /dev/null", "sh", *folders]
 
 
-table = []  # (piece, ours, peer, ratio, target, met)
-
-
-def add(piece, ours, peer="", ratio=None, target="", met=None):
-    table.append((piece, ours, peer, "" if ratio is None else "%.2f" % ratio, target,
-                  "" if met is None else ("met" if met else "**missed**")))
-
-
-def seconds(command):
-    """The median and, to show how much the runs scattered, the fastest and the slowest."""
-    return "%.3f s (%.2f..%.2f)" % (command.median, min(command.times), max(command.times))
+table = timing.Table()
+add = table.add
 
 
 idle = Command("idle", [driver, "idle"], ours=True)
@@ -268,8 +179,4 @@ for name, command in ours_peaks:
     add("peak RSS, %s" % name, "%.1f MiB (+%.1f)" % (command.peak / MIB, above),
         target="< +32 MiB" if goal else "", met=(above < 32) if goal else None)
 
-print()
-print("| Piece | Ours: median (range) | Peer: median (range) | Ours/peer | Target | Result |")
-print("|---|---|---|---|---|---|")
-for line in table:
-    print("| " + " | ".join(line) + " |")
+table.print()

@@ -17,9 +17,17 @@ if [ ! -f "$WINEPREFIX/.parcelwright-ready" ]; then
   touch "$WINEPREFIX/.parcelwright-ready"
 fi
 exec 9>&-  # no Wine process may inherit the lock
+# The server and the services outlive this script, so they get no inherited descriptor: one
+# could be the shared Wine lock that `flock` hands its command, held then until the server ends.
+close_inherited() {
+  for fd in "/proc/$BASHPID/fd"/*; do
+    n=${fd##*/}
+    if [ "$n" -gt 2 ]; then eval "exec $n>&-"; fi
+  done
+}
 # A second server is refused, harmlessly. The first one's Windows services are started here with
 # no output attached: started by a test, they would hold its output open and CTest would wait
 # for them for good.
-if wineserver -p >/dev/null 2>&1; then
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+if (close_inherited && exec wineserver -p >/dev/null 2>&1); then
+  (close_inherited && exec wine cmd /c exit </dev/null >/dev/null 2>&1) || true
 fi

@@ -15,6 +15,10 @@ namespace platform {
 // Milliseconds since the system started.
 [[nodiscard]] std::uint64_t TickCount();
 
+// The most memory the process has held resident since it started, in bytes (the peak working
+// set on Windows, VmHWM on Linux); 0 when the system cannot tell.
+[[nodiscard]] std::uint64_t PeakResidentBytes();
+
 // The variable's value; empty when it is unset, empty, or 4,096 characters or longer.
 [[nodiscard]] std::wstring EnvironmentVariable(std::wstring_view name);
 

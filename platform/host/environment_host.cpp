@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <string>
 
 #include "platform/environment.h"
 #include "platform/text.h"
@@ -26,6 +28,16 @@ std::uint64_t TickCount() {
   return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         std::chrono::steady_clock::now().time_since_epoch())
                                         .count());
+}
+
+std::uint64_t PeakResidentBytes() {
+  // Not getrusage: Linux carries the peak of the image that exec replaced (a forking parent)
+  // into the new program.
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stoull(line.substr(6)) * 1024;
+  }
+  return 0;
 }
 
 std::wstring EnvironmentVariable(std::wstring_view name) {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <psapi.h>
+
 #include "platform/environment.h"
 #include "platform/win32/handles.h"
 
@@ -17,6 +19,13 @@ std::uint32_t ProcessId() {
 
 std::uint64_t TickCount() {
   return GetTickCount64();
+}
+
+std::uint64_t PeakResidentBytes() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof(counters);
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+  return counters.PeakWorkingSetSize;
 }
 
 std::wstring EnvironmentVariable(std::wstring_view name) {
