@@ -17,10 +17,12 @@ TEST(PeakResidentBytes, RisesByMemoryTouchedAndStaysAfterItIsFreed) {
     ASSERT_EQ(block[kTouched - 1], 1);
   }
   const std::uint64_t after = platform::PeakResidentBytes();
-  // Earlier tests may have set a higher peak already, so only bounds that hold either way.
+  // Earlier tests may have set a higher peak already, so only bounds that hold either way. The
+  // upper one is loose: ThreadSanitizer's shadow memory grows with what the test touches, while a
+  // unit error (KiB taken for bytes, or the reverse) would miss by a factor of 1024.
   EXPECT_GE(after, kTouched);
   EXPECT_GE(after, before);
-  EXPECT_LT(after, before + 2 * kTouched);
+  EXPECT_LT(after, before + 16 * kTouched);
 }
 
 }  // namespace
