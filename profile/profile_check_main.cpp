@@ -8,6 +8,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "platform/text.h"
 #include "profile/package_profile.h"
@@ -17,23 +18,9 @@ using namespace profile;
 
 namespace {
 
-std::string Printable(std::wstring_view value) {
-  std::string out = "\"";
-  for (const char c : platform::WideToUtf8(value)) {
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      default: out += c;
-    }
-  }
-  return out + "\"";
-}
-
-// The text of an .rc string literal; code page 65001 lets UTF-8 stand as it is.
-std::string RcLiteral(std::wstring_view value) {
+// `value` in UTF-8 with line breaks, tabs and backslashes escaped, and a double quote written as
+// `quote`.
+std::string Escaped(std::wstring_view value, std::string_view quote) {
   std::string out;
   for (const char c : platform::WideToUtf8(value)) {
     switch (c) {
@@ -41,11 +28,20 @@ std::string RcLiteral(std::wstring_view value) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       case '\\': out += "\\\\"; break;
-      case '"': out += "\"\""; break;
+      case '"': out += quote; break;
       default: out += c;
     }
   }
   return out;
+}
+
+std::string Printable(std::wstring_view value) {
+  return "\"" + Escaped(value, "\\\"") + "\"";
+}
+
+// The text of an .rc string literal; code page 65001 lets UTF-8 stand as it is.
+std::string RcLiteral(std::wstring_view value) {
+  return Escaped(value, "\"\"");
 }
 
 // A CMake bracket argument long enough that the value cannot close it.
