@@ -3,7 +3,8 @@
 # wineserver running for the rest of the run, which cuts every later Wine start to a fraction.
 set -euo pipefail
 root=$1
-export WINEPREFIX="$root/prefix" HOME="$root/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WINEDLLOVERRIDES  # the server and its services get the usual overrides only
+source "$(dirname "$0")/wine-env.sh" "$root"
 mkdir -p "$root" "$HOME"
 exec 9>"$root/.lock"
 flock 9
