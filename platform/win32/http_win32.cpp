@@ -43,7 +43,22 @@ HttpGet::~HttpGet() {
   Close();
 }
 
+namespace {
+
+// WinHTTP loads crypt32, which imports bcrypt. Windows resolves that import through the default
+// DLL folders the programs set at start (System32 only); Wine looks in the program's folder
+// first, where a planted bcrypt.dll would win. Already loaded from System32, it is found in
+// memory instead. It stays loaded for the life of the process.
+void LoadBcryptFromSystem32() {
+  static const HMODULE bcrypt =
+      LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  (void)bcrypt;
+}
+
+}  // namespace
+
 bool HttpGet::OpenSession(const std::wstring& userAgent) {
+  LoadBcryptFromSystem32();
   handles_->session.reset(WinHttpOpen(userAgent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
                                       WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!handles_->session) return false;

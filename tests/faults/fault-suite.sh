@@ -429,7 +429,7 @@ loaded_markers() { find "$1" -maxdepth 1 -name '*.loaded' -printf '%f ' 2>/dev/n
 begin "winhttp, bcrypt and gdiplus DLLs planted beside the tool" "repair completes; no planted DLL loaded" "$client_rel"
 fresh_client
 plant_dlls "$client"
-WINEDLLOVERRIDES="mscoree,mshtml=;winhttp,bcrypt,gdiplus=n,b" job "$client_win" repair "$base/flat.zip"
+WINEDLLOVERRIDES="winhttp,bcrypt,gdiplus=n,b" job "$client_win" repair "$base/flat.zip"
 expect_complete
 expect "planted DLLs loaded" "$(loaded_markers "$client")" ""
 finish
@@ -441,7 +441,7 @@ cp "$fettle" "$client/Fettle.exe"
 cp "$uninstall" "$client/Uninstall.exe"
 for program in Fettle Uninstall; do
   # No display here: each loads GDI+, finds no screen for its window and ends.
-  DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml=;winhttp,bcrypt,gdiplus=n,b" \
+  DISPLAY= WINEDLLOVERRIDES="winhttp,bcrypt,gdiplus=n,b" \
     timeout 60 "$here/../../cmake/wine-run.sh" "$wine_root" "$client_win\\$program.exe" >/dev/null 2>&1 </dev/null
   note "$program exit $?"
 done
