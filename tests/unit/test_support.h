@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <system_error>
 
 #include "profile/package_profile.h"
 #include "repair/core/job.h"
@@ -41,6 +42,10 @@ class ScopedEnv {
 };
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// A symbolic link at `link` to the file or folder `target`, which must exist.
+void MakeLink(const std::filesystem::path& target, const std::filesystem::path& link,
+              std::error_code& error);
 
 // Every entry under `root` as a '/'-separated relative path, folders with a trailing '/'.
 std::set<std::string> Tree(const std::filesystem::path& root);

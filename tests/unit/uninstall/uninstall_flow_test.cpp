@@ -119,7 +119,7 @@ TEST_F(UninstallSafetyTest, RootsAndShortPathsAreRefused) {
 TEST_F(UninstallSafetyTest, AGameFolderReachedThroughALinkIsJudgedWhereItLeads) {
   test::WriteFile(game_ / "Uninstall.exe", "MZ");
   std::error_code error;
-  fs::create_directory_symlink(game_, dir_ / "GameLink", error);
+  test::MakeLink(game_, dir_ / "GameLink", error);
   if (error) GTEST_SKIP() << "no links here: " << error.message();
   EXPECT_TRUE(UninstallSafetyCheck(dir_ / "GameLink"));
 }

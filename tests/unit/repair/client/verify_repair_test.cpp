@@ -228,7 +228,7 @@ TEST_F(VerifyRepairTest, LinksInThePackageAreNeverCopiedNorEntered) {
   test::WriteFile(dir_ / "outside/secret.txt", "secret");
   test::WriteFile(dir_ / "outside/folder/deep.txt", "deep");
   std::error_code error;
-  fs::create_directory_symlink(dir_ / "outside/folder", package_ / "folder.lnk", error);
+  test::MakeLink(dir_ / "outside/folder", package_ / "folder.lnk", error);
   if (error) GTEST_SKIP() << "no folder links here: " << error.message();
 #ifndef _WIN32
   // Wine shows a file link as the plain file it names; on Windows it is a reparse point.
