@@ -15,10 +15,10 @@ using KeyKind = ProfileKeyKind;
 using KeyEntry = ProfileKeyInfo;
 
 constexpr KeyEntry Str(std::string_view key, std::wstring PackageProfile::*field) {
-  return {key, KeyKind::kString, field, nullptr};
+  return {key, KeyKind::String, field, nullptr};
 }
 constexpr KeyEntry Flag(std::string_view key, bool PackageProfile::*field) {
-  return {key, KeyKind::kFlag, nullptr, field};
+  return {key, KeyKind::Flag, nullptr, field};
 }
 
 using P = PackageProfile;
@@ -34,7 +34,7 @@ constexpr std::array<KeyEntry, 57> kKeyTable = {{
     Str("packageMode", &P::packageMode),
     Str("archiveType", &P::archiveType),
     Str("archiveUrl", &P::archiveUrl),
-    {"archiveMirrorUrls", KeyKind::kMirrorList},
+    {"archiveMirrorUrls", KeyKind::MirrorList},
     Str("embeddedArchiveName", &P::embeddedArchiveName),
     Str("archiveSha256", &P::archiveSha256),
     Str("startupExe", &P::startupExe),
@@ -148,14 +148,14 @@ PackageProfile ParsePackageProfile(std::string_view text) {
   for (const KeyEntry& entry : kKeyTable) {
     const auto found = pairs.find(entry.key);
     switch (entry.kind) {
-      case KeyKind::kString:
+      case KeyKind::String:
         if (found != pairs.end()) profile.*entry.text = UnescapeProfileValue(found->second);
         break;
-      case KeyKind::kMirrorList:
+      case KeyKind::MirrorList:
         profile.archiveMirrorUrls = SplitMirrorList(
             UnescapeProfileValue(found == pairs.end() ? std::string_view{} : found->second));
         break;
-      case KeyKind::kFlag:
+      case KeyKind::Flag:
         if (found != pairs.end()) profile.*entry.flag = IsTrueSpelling(found->second);
         break;
     }

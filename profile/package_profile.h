@@ -74,7 +74,7 @@ struct PackageProfile {
   bool operator==(const PackageProfile&) const = default;
 };
 
-enum class ProfileKeyKind { kString, kMirrorList, kFlag };
+enum class ProfileKeyKind { String, MirrorList, Flag };
 
 // A key of the format and the field it fills (`text` for strings, `flag` for flags; the mirror
 // list is `archiveMirrorUrls`).

@@ -80,7 +80,7 @@ class Checker {
       last.insert_or_assign(line.key, &line);
     }
     const auto url = last.find("archiveUrl");
-    if (role_ == ProfileRole::kPackage && url == last.end()) {
+    if (role_ == ProfileRole::Package && url == last.end()) {
       Error(0, "archiveUrl", "not set: the repair tool would have no package to download");
     }
     WarnUnauthenticated(ParsePackageProfile(text), last);
@@ -99,7 +99,7 @@ class Checker {
             "unknown key; did you mean '" + std::string(ClosestProfileKey(line.key)) + "'?");
       return;
     }
-    if (kind->second == ProfileKeyKind::kFlag) {
+    if (kind->second == ProfileKeyKind::Flag) {
       if (!IsFlagSpelling(line.value)) {
         Error(line.number, key,
               "flag value '" + std::string(line.value) +
@@ -108,7 +108,7 @@ class Checker {
       return;
     }
     const std::wstring value = UnescapeProfileValue(line.value);
-    if (kind->second == ProfileKeyKind::kMirrorList) {
+    if (kind->second == ProfileKeyKind::MirrorList) {
       for (const std::wstring& mirror : SplitMirrorList(value)) {
         if (!HasWebScheme(mirror)) {
           Error(line.number, key, "mirror URL " + Quoted(mirror) + NotWebScheme());
@@ -117,7 +117,7 @@ class Checker {
     } else if (line.key == "archiveUrl") {
       const std::wstring url = TrimWhitespace(value);
       if (url.empty()) {
-        if (role_ == ProfileRole::kPackage) {
+        if (role_ == ProfileRole::Package) {
           Error(line.number, key, "empty: the repair tool would have no package to download");
         }
       } else if (!HasWebScheme(url)) {

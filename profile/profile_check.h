@@ -9,7 +9,7 @@ namespace profile {
 
 // Which embedded copy a profile becomes: the package's own values, or the builder's en-US sample
 // (which may leave `archiveUrl` empty).
-enum class ProfileRole { kPackage, kSample };
+enum class ProfileRole { Package, Sample };
 
 // One thing a publisher must hear about a profile. `line` is 1-based; 0 when the finding is about
 // a key the text never sets.

@@ -55,11 +55,11 @@ void PrintValues(const PackageProfile& profile) {
   for (const ProfileKeyInfo& info : ProfileKeyTable()) {
     std::cout << info.key << " = ";
     switch (info.kind) {
-      case ProfileKeyKind::kString: std::cout << Printable(profile.*info.text) << '\n'; break;
-      case ProfileKeyKind::kFlag:
+      case ProfileKeyKind::String: std::cout << Printable(profile.*info.text) << '\n'; break;
+      case ProfileKeyKind::Flag:
         std::cout << (profile.*info.flag ? "true" : "false") << '\n';
         break;
-      case ProfileKeyKind::kMirrorList:
+      case ProfileKeyKind::MirrorList:
         std::cout << '[';
         for (std::size_t i = 0; i < profile.archiveMirrorUrls.size(); ++i) {
           std::cout << (i ? ", " : "") << Printable(profile.archiveMirrorUrls[i]);
@@ -74,7 +74,7 @@ void PrintValues(const PackageProfile& profile) {
 bool WriteRcValues(const std::string& file, const PackageProfile& profile) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   for (const ProfileKeyInfo& info : ProfileKeyTable()) {
-    if (info.kind != ProfileKeyKind::kString) continue;
+    if (info.kind != ProfileKeyKind::String) continue;
     out << "set(PROFILE_" << info.key << ' ' << BracketArgument(RcLiteral(profile.*info.text))
         << ")\n";
   }
@@ -84,14 +84,14 @@ bool WriteRcValues(const std::string& file, const PackageProfile& profile) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ProfileRole role = ProfileRole::kPackage;
+  ProfileRole role = ProfileRole::Package;
   bool quiet = false;
   std::string rcValues;
   std::string file;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--sample") {
-      role = ProfileRole::kSample;
+      role = ProfileRole::Sample;
     } else if (argument == "--quiet") {
       quiet = true;
     } else if (argument == "--rc-values" && i + 1 < argc) {

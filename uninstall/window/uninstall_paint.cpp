@@ -10,7 +10,7 @@ namespace {
 
 using Gdiplus::Color;
 
-constexpr std::uint32_t kPanel = 0xFF121316;
+constexpr std::uint32_t kUninstallPanel = 0xFF121316;
 constexpr std::uint32_t kBorder = 0xFF302D36;
 constexpr std::uint32_t kMainText = 0xFFF8F8FA;
 constexpr std::uint32_t kSecondaryText = 0xFFBEBBC4;
@@ -37,7 +37,7 @@ void RenderUninstallWindow(Gdiplus::Graphics& g, const UninstallView& view) {
   g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
   ui::DrawCoverBackground(g, view.background, kUninstallWidth, kUninstallHeight);
   ui::DrawTitleBand(g, view.downloaderName + L" Uninstaller", 24, kUninstallWidth, view.accent);
-  Gdiplus::SolidBrush panel{Color(kPanel)};
+  Gdiplus::SolidBrush panel{Color(kUninstallPanel)};
   g.FillRectangle(&panel, 42, 78, 596, 300);
   Gdiplus::Pen panelBorder(Color(kBorder), 1.0f);
   g.DrawRectangle(&panelBorder, 42, 78, 596, 300);

@@ -17,7 +17,7 @@ std::string WithLine(std::string_view line) {
 }
 
 // The one finding of `text`, as "line key error|warning message".
-std::string Only(const std::string& text, ProfileRole role = ProfileRole::kPackage) {
+std::string Only(const std::string& text, ProfileRole role = ProfileRole::Package) {
   const auto findings = CheckProfile(text, role);
   if (findings.size() != 1) return std::to_string(findings.size()) + " findings";
   const ProfileFinding& f = findings.front();
@@ -25,12 +25,12 @@ std::string Only(const std::string& text, ProfileRole role = ProfileRole::kPacka
 }
 
 TEST(CheckProfile, AGoodProfileHasNoFindings) {
-  EXPECT_TRUE(CheckProfile(kGood, ProfileRole::kPackage).empty());
+  EXPECT_TRUE(CheckProfile(kGood, ProfileRole::Package).empty());
   EXPECT_TRUE(CheckProfile("format=Parcelwright.v1\r\narchiveUrl= https://c.example/a.zip \r\n"
                            "offerDesktopShortcut=FALSE\nshowLogo=\naccentHex=#ffa640\n"
                            "archiveSha256= " +
                                std::string(64, 'A') + "\n",
-                           ProfileRole::kPackage)
+                           ProfileRole::Package)
                   .empty());
 }
 
@@ -69,9 +69,9 @@ TEST(CheckProfile, PackageUrls) {
 }
 
 TEST(CheckProfile, TheSampleMayLeaveTheUrlEmpty) {
-  EXPECT_TRUE(CheckProfile("format=Parcelwright.v1\narchiveUrl=\n", ProfileRole::kSample).empty());
-  EXPECT_TRUE(CheckProfile("format=Parcelwright.v1\n", ProfileRole::kSample).empty());
-  EXPECT_EQ(Only("format=Parcelwright.v1\nshowlogo=1\n", ProfileRole::kSample),
+  EXPECT_TRUE(CheckProfile("format=Parcelwright.v1\narchiveUrl=\n", ProfileRole::Sample).empty());
+  EXPECT_TRUE(CheckProfile("format=Parcelwright.v1\n", ProfileRole::Sample).empty());
+  EXPECT_EQ(Only("format=Parcelwright.v1\nshowlogo=1\n", ProfileRole::Sample),
             "2 showlogo error unknown key; did you mean 'showLogo'?");
 }
 
@@ -89,7 +89,7 @@ TEST(CheckProfile, AccentIsSixHexDigits) {
       Only(WithLine("accentHex=#12345G\n")),
       "3 accentHex error '#12345G' is not six hex digits RRGGBB (with an optional leading #)");
   EXPECT_EQ(Only(WithLine("accentHex=#12345\n")).substr(0, 17), "3 accentHex error");
-  EXPECT_TRUE(CheckProfile(WithLine("accentHex=FFA640\n"), ProfileRole::kPackage).empty());
+  EXPECT_TRUE(CheckProfile(WithLine("accentHex=FFA640\n"), ProfileRole::Package).empty());
 }
 
 TEST(CheckProfile, PlainHttpWithoutHashIsAWarning) {
@@ -98,7 +98,7 @@ TEST(CheckProfile, PlainHttpWithoutHashIsAWarning) {
             "2 archiveUrl warning plain http:// URL 'http://127.0.0.1/a.zip' without "
             "archiveSha256: the package is not authenticated");
   EXPECT_TRUE(
-      CheckProfile(plain + "archiveSha256=" + std::string(64, '0') + "\n", ProfileRole::kPackage)
+      CheckProfile(plain + "archiveSha256=" + std::string(64, '0') + "\n", ProfileRole::Package)
           .empty());
 }
 
@@ -110,8 +110,8 @@ std::string ReadResource(const char* name) {
 }
 
 TEST(CheckProfile, ShippedProfilesPass) {
-  EXPECT_TRUE(CheckProfile(ReadResource("package.profile"), ProfileRole::kPackage).empty());
-  EXPECT_TRUE(CheckProfile(ReadResource("sample.en-US.profile"), ProfileRole::kSample).empty());
+  EXPECT_TRUE(CheckProfile(ReadResource("package.profile"), ProfileRole::Package).empty());
+  EXPECT_TRUE(CheckProfile(ReadResource("sample.en-US.profile"), ProfileRole::Sample).empty());
 }
 
 }  // namespace
