@@ -57,6 +57,29 @@ bool WriteAll(HANDLE file, const std::byte* data, std::size_t size) {
   return true;
 }
 
+// What a copy needs of its source. GetFileInformationByHandle would also fetch the volume's
+// serial number, which costs Wine a request to its mount manager service for every file.
+struct SourceFacts {
+  DWORD dwFileAttributes = 0;
+  FILETIME ftLastWriteTime{};
+  std::uint64_t size = 0;
+};
+
+bool ReadSourceFacts(HANDLE file, SourceFacts& facts) {
+  FILE_BASIC_INFO basic{};
+  LARGE_INTEGER size{};
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)) ||
+      !GetFileSizeEx(file, &size)) {
+    return false;
+  }
+  facts.dwFileAttributes = basic.FileAttributes;
+  const auto written = static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart);
+  facts.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(written);
+  facts.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(written >> 32);
+  facts.size = static_cast<std::uint64_t>(size.QuadPart);
+  return true;
+}
+
 // A new file of our own beside (or at) the target; an old partial copy is taken away first so
 // that nothing is ever written into an entry that was there before.
 win32::UniqueFile CreateFresh(const std::wstring& path, bool clearLeftover) {
@@ -99,8 +122,8 @@ bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::pat
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in) return Failed(error);
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(in.get(), &info)) return Failed(error);
+  SourceFacts info;
+  if (!ReadSourceFacts(in.get(), info)) return Failed(error);
   if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
     error = std::make_error_code(std::errc::is_a_directory);
     return false;
@@ -115,7 +138,7 @@ bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::pat
     return false;
   };
   const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1 << 20));
-  std::uint64_t left = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  std::uint64_t left = info.size;
   // Exactly the size known at the start: no read is spent finding the end.
   while (left > 0) {
     if (stop && stop()) return abandon(std::make_error_code(std::errc::operation_canceled));
@@ -134,8 +157,9 @@ bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::pat
     DeleteFileW(written.c_str());
     return false;
   }
+  // A written file has the archive attribute already; only the others cost a call.
   const DWORD carried = info.dwFileAttributes & kCarriedAttributes;
-  if (carried != 0) SetFileAttributesW(target.c_str(), carried);
+  if ((carried & ~FILE_ATTRIBUTE_ARCHIVE) != 0) SetFileAttributesW(target.c_str(), carried);
   return true;
 }
 
