@@ -30,8 +30,8 @@ bool HasUsableTempFolder(const Job& job) {
 }
 
 // Every step from the URL check to the Programs and Features entry; false once one has failed
-// (its message recorded) or a stop ended it. `download` and `extractFolder` come in as the names
-// to use and leave naming what was really made (empty for nothing).
+// (its message recorded) or a stop ended it. `download` and `extractFolder` come in empty and
+// leave naming what was really made (empty for nothing).
 bool RunSteps(Job& job, JobMode mode, fs::path& download, fs::path& extractFolder) {
   RepairStatus& status = job.status;
   const std::wstring url = profile::ChooseJobUrl(job.context.jobUrl, job.profile);
@@ -45,8 +45,12 @@ bool RunSteps(Job& job, JobMode mode, fs::path& download, fs::path& extractFolde
         L"and try again.");
     return false;
   }
+  // Named only now: a job that fails its checks has made nothing, and its clean-up must not
+  // take away whatever already stands at these names.
+  download = MakeDownloadPath(job);
   if (!DownloadPackage(job, url, download)) return false;
   if (!VerifyPackage(job, download)) return false;
+  extractFolder = MakeExtractFolderPath();
   if (!ExtractPackage(job, download, extractFolder)) return false;
   if (!VerifyAndRepairClient(job, extractFolder, mode == JobMode::Reinstall)) return false;
   // The file pass's summary is what a completed job shows, not the last finishing step.
@@ -76,8 +80,6 @@ void RunRepairJob(Job& job, JobMode mode, const std::function<void()>& onComplet
   fs::path extractFolder;
   bool ok = false;
   try {
-    download = MakeDownloadPath(job);
-    extractFolder = MakeExtractFolderPath();
     ok = RunSteps(job, mode, download, extractFolder);
   } catch (...) {
     // A step that breaks off by an exception (a failed allocation, a library error) must still

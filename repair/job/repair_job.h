@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <system_error>
 #include <thread>
 
 #include "repair/core/job.h"
@@ -16,15 +15,16 @@ namespace repair {
 void RunRepairJob(Job& job, JobMode mode, const std::function<void()>& onComplete);
 
 // Puts the thread `makeThread` returns into `worker`. When the system cannot make one
-// (std::thread throws std::system_error), the job that BeginJobStatus announced fails with
-// "Could not start the repair job." and false is returned; nothing else escapes.
+// (std::thread throws std::system_error, or std::bad_alloc for its state), the job that
+// BeginJobStatus announced fails with "Could not start the repair job." and false is returned;
+// nothing escapes.
 template <typename MakeThread>
 [[nodiscard]] bool StartWorkerThread(RepairStatus& status, std::thread& worker,
                                      MakeThread&& makeThread) {
   try {
     worker = makeThread();
     return true;
-  } catch (const std::system_error&) {
+  } catch (...) {
     status.FailJob(L"Could not start the repair job.");
     return false;
   }
