@@ -11,7 +11,8 @@ passes, hash, download or job; all four by default. Run it under the shared Wine
 
 The peers: Wine's own xcopy and pw_bare (bench/win32/bare_loops.cpp), the bare Win32 calls
 with nothing around them: a FindFirstFileExW walk with CopyFileExW per file (the copy floor),
-the same walk reading both trees in 1 MiB ReadFile calls (the read floor), BCryptHashData in
+the same walk reading both trees in 1 MiB ReadFile calls (the read floor) and the same reads
+pairwise with memcmp (what the floor leaves out of a clean pass), BCryptHashData in
 1 MiB pieces, WinHttpReadData in 1 MiB pieces from the same nginx. The host's openssl and curl
 run beside them for scale only. Rounds, warm-up and per-run folders are as in compare.py
 (timing.py).
@@ -83,12 +84,14 @@ for shape in ("large", "small") if "passes" in pieces else ():
     root = os.path.join(data, shape)
     package, clean = os.path.join(root, "package"), os.path.join(root, "clean")
 
-    ours, floor = compare("%s: all-clean file pass" % shape, [
+    ours, floor, compared = compare("%s: all-clean file pass" % shape, [
         Command("ours", wine(driver, "verify", win(package), win(clean)), ours=True, env=env),
-        Command("read floor", wine(bare, "read", win(package), win(clean)), env=env)])
+        Command("read floor", wine(bare, "read", win(package), win(clean)), env=env),
+        Command("read and compare", wine(bare, "compare", win(package), win(clean)), env=env)])
     ours_peaks.append(("%s clean pass" % shape, ours))
     add("%s: all-clean file pass" % shape, seconds(ours), "read floor " + seconds(floor),
         ours.median / floor.median, "<= 1.20", ours.median <= 1.2 * floor.median)
+    add("", "", "read and compare " + seconds(compared), ours.median / compared.median)
 
     # The 20,000-file copies stay until the comparison is over (see compare.py); the 2 GiB ones
     # go before the next run, or they would push the trees out of the page cache.
