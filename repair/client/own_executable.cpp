@@ -36,11 +36,4 @@ bool OwnExecutable::IsTopEntry(const std::wstring& name) const {
   return keys_.contains(platform::NameKey(name));
 }
 
-bool IsOwnExecutable(const Job& job, const fs::path& path) {
-  const fs::path exe = rules::CanonicalPath(job.context.exePath);
-  if (exe.empty()) return false;
-  const fs::path canonical = rules::CanonicalPath(path);
-  return !canonical.empty() && canonical == exe;
-}
-
 }  // namespace repair

@@ -4,9 +4,6 @@
 #include <set>
 #include <string>
 
-#include "repair/core/job.h"
-#include "rules/folder_rule.h"
-
 namespace repair {
 
 // The running tool among the entries at the top of the client folder, found once per job: the
@@ -21,8 +18,5 @@ class OwnExecutable {
  private:
   std::set<std::wstring> keys_;  // platform::NameKey of each name the tool is reached by
 };
-
-// Whether `path` names the running tool (`exePath`), by equality of canonical forms.
-[[nodiscard]] bool IsOwnExecutable(const Job& job, const std::filesystem::path& path);
 
 }  // namespace repair

@@ -253,30 +253,33 @@ TEST_F(FolderSafetyTest, RemovingOldFilesNeverFollowsALink) {
 class OwnExecutableTest : public FolderSafetyTest {
  protected:
   void SetUp() override { ToolIn(game_); }
+  // Whether a tool started from `exePath` takes the client's top entry `name` for itself.
+  bool TakesForItself(const fs::path& exePath, const wchar_t* name) const {
+    return OwnExecutable(exePath, game_).IsTopEntry(name);
+  }
 };
 
 TEST_F(OwnExecutableTest, TheToolIsRecognisedUnderAnotherSpellingOfItsPath) {
-  EXPECT_TRUE(IsOwnExecutable(f_.job, game_ / "." / "data" / ".." / "Fettle.exe"));
+  EXPECT_TRUE(TakesForItself(game_ / "." / "Fettle.exe", L"Fettle.exe"));
+  fs::create_hard_link(game_ / "Fettle.exe", dir_ / "Shortcut.exe");
+  EXPECT_TRUE(TakesForItself(dir_ / "Shortcut.exe", L"Fettle.exe"));
 #ifdef _WIN32
-  EXPECT_TRUE(IsOwnExecutable(f_.job, game_ / "FETTLE.EXE"));
-#else
-  fs::create_symlink(game_ / "Fettle.exe", dir_ / "Shortcut.exe");
-  EXPECT_TRUE(IsOwnExecutable(f_.job, dir_ / "Shortcut.exe"));
+  EXPECT_TRUE(TakesForItself(game_ / "Fettle.exe", L"FETTLE.EXE"));
 #endif
 }
 
 TEST_F(OwnExecutableTest, OtherFilesAreNotTheTool) {
   test::WriteFile(game_ / "game.exe", "tool");
-  EXPECT_FALSE(IsOwnExecutable(f_.job, game_ / "game.exe"));
-  EXPECT_FALSE(IsOwnExecutable(f_.job, game_ / "bin" / "Fettle.exe"));
-  EXPECT_FALSE(IsOwnExecutable(f_.job, game_));
+  EXPECT_FALSE(TakesForItself(game_ / "Fettle.exe", L"game.exe"));
+  // The same name started from elsewhere is another program.
+  test::WriteFile(dir_ / "elsewhere" / "Fettle.exe", "another tool");
+  EXPECT_FALSE(TakesForItself(dir_ / "elsewhere" / "Fettle.exe", L"Fettle.exe"));
 }
 
-// Two failed resolutions are both empty; they must not count as the same file.
+// An unknown own path must not match whatever cannot be described either.
 TEST_F(OwnExecutableTest, AnUnresolvableToolMatchesNothing) {
-  f_.context.exePath.clear();
-  EXPECT_FALSE(IsOwnExecutable(f_.job, fs::path()));
-  EXPECT_FALSE(IsOwnExecutable(f_.job, game_ / "Fettle.exe"));
+  EXPECT_FALSE(TakesForItself(fs::path(), L"Fettle.exe"));
+  EXPECT_FALSE(TakesForItself(fs::path(), L""));
 }
 
 }  // namespace
