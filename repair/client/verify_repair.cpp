@@ -158,10 +158,16 @@ bool FilesMatch(const fs::path& extractedFile, const fs::path& clientFile) {
 
 bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinstall) {
   RepairStatus& status = job.status;
-  // Counted before the wipe: an extractor that reported success yet wrote nothing must not leave
-  // an emptied client folder behind a "complete".
+  // Counted before the wipe: an extractor that reported success yet wrote nothing, or a package
+  // of this tool alone (never copied over itself), must not leave an emptied client folder behind
+  // a "complete".
   const std::uint64_t total = CountRegularFiles(extractFolder);
-  if (total == 0) {
+  platform::TreeEntry only;
+  std::error_code unreadable;
+  if (total == 0 ||
+      (total == 1 &&
+       platform::DescribeEntry(extractFolder / job.context.exePath.filename(), only, unreadable) &&
+       only.kind == Kind::File)) {
     status.FailJob(L"The package holds no client files.");
     return false;
   }

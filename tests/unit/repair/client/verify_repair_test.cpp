@@ -188,6 +188,15 @@ TEST_P(OwnExecutableInPackageTest, IsReachedButNeverOverwritten) {
 
 INSTANTIATE_TEST_SUITE_P(RepairAndReinstall, OwnExecutableInPackageTest, ::testing::Bool());
 
+// The tool is never copied, so a package of nothing else would let a reinstall empty the client.
+TEST_F(VerifyRepairTest, APackageOfTheToolAloneHoldsNoClientFiles) {
+  InPackage("Fettle.exe", "packaged tool");
+  test::WriteFile(client_ / "save.dat", "the player's save");
+  EXPECT_FALSE(Run(true));
+  EXPECT_EQ(Status().failureText, L"The package holds no client files.");
+  EXPECT_EQ(test::ReadFile(client_ / "save.dat"), "the player's save");
+}
+
 #ifdef _WIN32
 // On Windows "FETTLE.EXE" is the same file as the running tool.
 TEST_F(VerifyRepairTest, TheToolIsProtectedWhateverTheCaseOfItsNameInThePackage) {
