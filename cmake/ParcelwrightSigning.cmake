@@ -21,7 +21,8 @@ endif()
 function(parcelwright_sign target)
   if(WIN32 AND PARCELWRIGHT_SIGN_PFX)
     add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND "${PROJECT_SOURCE_DIR}/cmake/sign.sh" "${PARCELWRIGHT_SIGN_PFX}"
+      COMMAND "${PROJECT_SOURCE_DIR}/cmake/sign.sh" "${PARCELWRIGHT_OSSLSIGNCODE}"
+              "${PARCELWRIGHT_SIGN_PFX}"
               "$<TARGET_FILE:${target}>" "${PARCELWRIGHT_SIGN_TIMESTAMP_URL}"
       COMMENT "Signing $<TARGET_FILE_NAME:${target}>"
       VERBATIM)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Signs a program in place with osslsigncode: sign.sh PFX EXE [TIMESTAMP_URL]
+# Signs a program in place: sign.sh OSSLSIGNCODE PFX EXE [TIMESTAMP_URL]
 # The password comes from PARCELWRIGHT_SIGN_PASSWORD, read now (at build time), and reaches
 # osslsigncode through a pipe (-readpass on a process substitution, printf being a shell
-# builtin): never on a command line, in the CMake cache, a file or the build log.
+# builtin): never on a command line, in the CMake cache, a file or the build log. An empty one
+# is not passed at all, as osslsigncode refuses an empty password file.
 set -euo pipefail
-pfx=$1 exe=$2 timestamp=${3:-}
+tool=$1 pfx=$2 exe=$3 timestamp=${4:-}
 name=$(basename "$exe")
 if [ ! -r "$pfx" ] || [ -d "$pfx" ]; then
   echo "Signing $name: cannot read the certificate file '$pfx' (PARCELWRIGHT_SIGN_PFX)." >&2
@@ -16,13 +17,18 @@ if [ -z "${PARCELWRIGHT_SIGN_PASSWORD+set}" ]; then
   exit 1
 fi
 options=(sign -pkcs12 "$pfx" -h sha256)
-[ -n "$timestamp" ] && options+=(-t "$timestamp")
+[ -n "$timestamp" ] && options+=(-ts "$timestamp") # RFC 3161
 rm -f "$exe.signed"
-if ! output=$(osslsigncode "${options[@]}" -readpass <(printf '%s' "$PARCELWRIGHT_SIGN_PASSWORD") \
-  -in "$exe" -out "$exe.signed" 2>&1); then
+if [ -n "$PARCELWRIGHT_SIGN_PASSWORD" ]; then
+  output=$("$tool" "${options[@]}" -readpass <(printf '%s' "$PARCELWRIGHT_SIGN_PASSWORD") \
+    -in "$exe" -out "$exe.signed" 2>&1) && signed=1 || signed=0
+else
+  output=$("$tool" "${options[@]}" -in "$exe" -out "$exe.signed" 2>&1) && signed=1 || signed=0
+fi
+if [ $signed = 0 ]; then
   rm -f "$exe.signed"
-  echo "Signing $name failed: wrong PARCELWRIGHT_SIGN_PASSWORD for '$pfx', not a PKCS#12" \
-    "file, or the time-stamp server did not answer. osslsigncode said:" >&2
+  echo "Signing $name failed (a wrong PARCELWRIGHT_SIGN_PASSWORD for '$pfx', not a PKCS#12" \
+    "file, or a time-stamp server that did not answer); osslsigncode said:" >&2
   echo "$output" | sed 's/^/  /' >&2
   exit 1
 fi

@@ -2,7 +2,8 @@
 # Signs a build with a throwaway certificate made here with openssl, in build/signing: both
 # programs are built signed, both signatures and that of the Uninstall.exe embedded in Fettle.exe
 # (RCDATA 203, taken out with python3-pefile) are verified, the password is looked for in every
-# file of the build, and a wrong password and an unreadable certificate file must stop the build.
+# file of the build, a certificate file without a password signs with the password left empty,
+# and a wrong password and an unreadable certificate file must stop the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -63,6 +64,17 @@ expect_stop() {
   fi
 }
 PARCELWRIGHT_SIGN_PASSWORD=wrong expect_stop "wrong password" "Signing Uninstall.exe failed"
+
+# A certificate file without a password, signed with the password left empty.
+openssl pkcs12 -export -in "$root/cert.pem" -inkey <(openssl pkcs12 -in "$root/test.pfx" -nodes \
+  -nocerts -passin env:PARCELWRIGHT_SIGN_PASSWORD 2>/dev/null) -out "$root/open.pfx" -passout pass:
+cmake -DPARCELWRIGHT_SIGN_PFX="$root/open.pfx" "$build" >/dev/null
+rm -f "$build/bin/Uninstall.exe"
+if PARCELWRIGHT_SIGN_PASSWORD='' cmake --build "$build" --target Uninstall >"$root/open.log" 2>&1; then
+  verify "$build/bin/Uninstall.exe" "Uninstall.exe signed with a certificate file without a password"
+else
+  fail "a certificate file without a password and an empty password:"; cat "$root/open.log"
+fi
 cmake -DPARCELWRIGHT_SIGN_PFX="$root/missing.pfx" "$build" >/dev/null
 expect_stop "unreadable certificate file" "cannot read the certificate file"
 
