@@ -17,12 +17,10 @@ namespace {
 
 using Kind = platform::TreeEntry::Kind;
 
-// One level, listing order; a listing that cannot be opened, or breaks off, ends there.
-std::vector<platform::TreeEntry> ListEntries(const fs::path& folder) {
-  std::vector<platform::TreeEntry> entries;
+// One level, listing order; false when the listing could not be opened or broke off.
+bool ListEntries(const fs::path& folder, std::vector<platform::TreeEntry>& entries) {
   std::error_code ignored;
-  (void)platform::ListFolder(folder, entries, ignored);
-  return entries;
+  return platform::ListFolder(folder, entries, ignored);
 }
 
 // A name in the extraction folder that neither it nor the top folder uses: the top folder is
@@ -91,8 +89,11 @@ bool FlattenSingleTopFolder(Job& job, const fs::path& folder) {
   int others = 0;
   fs::path top;
   // A link counts as an entry of its own, never as a folder: moving "through" it would empty
-  // whatever it points at.
-  for (const platform::TreeEntry& entry : ListEntries(folder)) {
+  // whatever it points at. A folder that cannot be listed whole is left as extracted; the file
+  // pass then reports it.
+  std::vector<platform::TreeEntry> topEntries;
+  if (!ListEntries(folder, topEntries)) return true;
+  for (const platform::TreeEntry& entry : topEntries) {
     if (entry.kind == Kind::Folder) {
       ++folders;
       top = folder / entry.relative;
@@ -112,7 +113,13 @@ bool FlattenSingleTopFolder(Job& job, const fs::path& folder) {
     // Refused (a scanner holding a file, say): the entries move one by one instead.
     from = top;
   }
-  for (const platform::TreeEntry& entry : ListEntries(from)) {
+  // Whatever a broken-off listing left out would go with the emptied folder below.
+  std::vector<platform::TreeEntry> entries;
+  if (!ListEntries(from, entries)) {
+    job.status.FailJob(L"Could not move extracted client files into place.");
+    return false;
+  }
+  for (const platform::TreeEntry& entry : entries) {
     const fs::path source = from / entry.relative;
     bool moved = false;
     if (from == top && entry.relative == top.filename()) {
