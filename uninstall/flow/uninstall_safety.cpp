@@ -1,6 +1,7 @@
 #include "uninstall/flow/uninstall_safety.h"
 
 #include "platform/text.h"
+#include "platform/tree_walk.h"
 #include "rules/folder_rule.h"
 
 namespace uninstall {
@@ -17,8 +18,10 @@ fs::path OwnFolderOf(const std::wstring& modulePath) {
 bool UninstallSafetyCheck(const fs::path& ownFolder) {
   const fs::path canonical = rules::RemovableFolder(ownFolder);
   if (canonical.empty()) return false;
+  platform::TreeEntry uninstaller;
   std::error_code error;
-  return fs::is_regular_file(canonical / "Uninstall.exe", error);
+  return platform::DescribeEntry(canonical / "Uninstall.exe", uninstaller, error) &&
+         uninstaller.kind == platform::TreeEntry::Kind::File;
 }
 
 }  // namespace uninstall

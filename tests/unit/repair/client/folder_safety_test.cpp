@@ -236,19 +236,22 @@ TEST_F(FolderSafetyTest, RemovingOldFilesFromAnUnsafeFolderRemovesNothing) {
             L"Safety check failed. Reinstall can only run from inside the game client folder.");
 }
 
-#ifndef _WIN32
 // Emptying the client must remove a link, never what it points at.
 TEST_F(FolderSafetyTest, RemovingOldFilesNeverFollowsALink) {
   ToolIn(game_);
   test::WriteFile(dir_ / "shared/library.pak", "shared");
-  fs::create_directory_symlink(dir_ / "shared", game_ / "shared");
+  std::error_code error;
+  test::MakeLink(dir_ / "shared", game_ / "shared", error);
+  if (error) GTEST_SKIP() << "no folder links here: " << error.message();
+#ifndef _WIN32
+  // Wine shows a file link as the plain file it names; on Windows it is a reparse point.
   fs::create_symlink(dir_ / "shared/library.pak", game_ / "library.pak");
+#endif
 
   ASSERT_TRUE(RemoveOldClientFiles(f_.job));
   EXPECT_EQ(test::Tree(game_), (std::set<std::string>{"Fettle.exe"}));
   EXPECT_EQ(test::ReadFile(dir_ / "shared/library.pak"), "shared");
 }
-#endif
 
 class OwnExecutableTest : public FolderSafetyTest {
  protected:
