@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <span>
-
-#include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "powershell_reader.h"
@@ -110,18 +107,6 @@ TEST_F(UninstallSafetyTest, OnlyAFolderHoldingUninstallExePasses) {
   EXPECT_TRUE(UninstallSafetyCheck(game_));
   EXPECT_FALSE(UninstallSafetyCheck(dir_ / "Games" / "Missing"));
   EXPECT_FALSE(UninstallSafetyCheck(fs::path()));
-}
-
-// The plain Win32 layer stops at 260 characters; an uninstaller deeper down is still found.
-TEST_F(UninstallSafetyTest, AFolderPast300CharactersPasses) {
-  fs::path deep = game_;
-  while (platform::PathToWide(deep).size() < 300) deep /= std::string(40, 'd');
-  const std::string bytes = "MZ";
-  std::error_code error;
-  ASSERT_TRUE(platform::CreateFolders(deep, error));
-  ASSERT_TRUE(platform::WriteFileWhole(
-      deep / "Uninstall.exe", std::as_bytes(std::span(bytes.data(), bytes.size())), error));
-  EXPECT_TRUE(UninstallSafetyCheck(deep));
 }
 
 TEST_F(UninstallSafetyTest, RootsAndShortPathsAreRefused) {

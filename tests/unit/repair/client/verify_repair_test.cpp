@@ -200,6 +200,7 @@ TEST_F(VerifyRepairTest, APackageOfTheToolAloneHoldsNoClientFiles) {
 #ifdef _WIN32
 // On Windows "FETTLE.EXE" is the same file as the running tool.
 TEST_F(VerifyRepairTest, TheToolIsProtectedWhateverTheCaseOfItsNameInThePackage) {
+  Both("game.exe", "binary");
   InPackage("FETTLE.EXE", "packaged tool");
   ASSERT_TRUE(Run(false)) << Status().failureText;
   EXPECT_EQ(test::ReadFile(tool_), "running tool");
