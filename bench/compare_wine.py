@@ -6,7 +6,7 @@ medians, ratios, peak working sets and whether each target holds.
 compare_wine.py BUILD_DIR DATA_DIR FIXTURES_DIR WINE_ROOT [REPETITIONS [PIECE...]]
 
 BUILD_DIR is the win64 build (bench/pw_bench.exe, bench/pw_bare.exe and
-tests/fixtures/extractor_standin.exe); WINE_ROOT holds the prefix (made on first use). PIECE is
+tests/fixtures/extractor_standin.exe with powershell_standin.exe beside it); WINE_ROOT holds the prefix (made on first use). PIECE is
 passes, hash, download or job; all four by default. Run it under the shared Wine lock.
 
 The peers: Wine's own xcopy and pw_bare (bench/win32/bare_loops.cpp), the bare Win32 calls
@@ -158,11 +158,10 @@ try:
         os.remove(out)
         loads.append(load())
 
-    # The job starts "tar.exe"; the Windows stand-in hands the archive to the host's bsdtar.
-    bin_dir = os.path.join(scratch, "bin")
-    subprocess.run([os.path.join(fixtures, "standins", "install-win-standins.sh"), standin,
-                    bin_dir, "tar.exe"], check=True)
-    job_env = dict(env, WINEPATH=win(bin_dir))
+    # The job starts tar.exe from System32, where the stand-in hands the archive to the host's
+    # bsdtar (Wine's own powershell.exe is a stub that extracts nothing).
+    subprocess.run([os.path.join(fixtures, "standins", "install-system-standins.sh"),
+                    env["WINEPREFIX"], standin], check=True, env=env)
     # Wine 8's WinHTTP ends every body at 2,147,483,647 bytes (pw_bare download stops there as
     # well), so the 2 GiB archive (2,147,485,666 bytes) cannot arrive whole under Wine and the
     # product rightly fails it as cut short; the job runs on the 20,000-file package instead.
@@ -172,7 +171,7 @@ try:
         client, before = folder_per_run(clients, "ours", keep=True)
         (ours,) = compare("small: whole repair job", [
             Command("ours", lambda n: wine(driver, "job", url, win(client(n))), before, ours=True,
-                    env=job_env)], after=clear(clients))
+                    env=env)], after=clear(clients))
         ours_peaks.append(("small whole repair job", ours))
         add("small: whole repair job into an empty client (200 MiB, 20,000 files)", seconds(ours))
         loads.append(load())

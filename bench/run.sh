@@ -19,7 +19,8 @@ if [ $wine = 0 ]; then
   python3 bench/compare.py "$PWD/build/host/bench/pw_bench" "$PWD/bench/data" "$PWD/tests/fixtures" "${1:-5}" "${@:2}"
 else
   cmake --preset win64 >/dev/null
-  cmake --build --preset win64 --target pw_bench pw_bare extractor_standin >/dev/null
+  cmake --build --preset win64 --target pw_bench pw_bare extractor_standin \
+    powershell_standin >/dev/null
   # -o: the lock stays with flock itself, never with a Wine process that outlives the run.
   flock -o /tmp/parcelwright-wine.lock python3 bench/compare_wine.py "$PWD/build/win64" \
     "$PWD/bench/data" "$PWD/tests/fixtures" "$PWD/build/win64/bench-wine" "${1:-5}" "${@:2}"
