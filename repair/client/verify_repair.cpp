@@ -24,13 +24,20 @@ using FileKind = platform::FileFacts::Kind;
 constexpr std::size_t kCompareChunk = 1 << 20;
 constexpr auto kTimeTolerance = std::chrono::seconds(3);
 
-std::uint64_t CountRegularFiles(const fs::path& folder) {
+// The regular files below `folder`; `named` counts those at its top named `name` (by
+// platform::NameKey).
+std::uint64_t CountRegularFiles(const fs::path& folder, const std::wstring& name,
+                                std::uint64_t& named) {
+  const std::wstring key = platform::NameKey(name);
   std::uint64_t count = 0;
+  named = 0;
   std::error_code ignored;
   (void)platform::WalkTree(
       folder,
       [&](const platform::TreeEntry& entry) {
-        if (entry.kind == Kind::File) ++count;
+        if (entry.kind != Kind::File) return platform::WalkStep::Continue;
+        ++count;
+        if (!entry.relative.has_parent_path() && platform::NameKey(entry.name) == key) ++named;
         return platform::WalkStep::Continue;
       },
       ignored, platform::WalkFacts::KindsOnly);
@@ -161,13 +168,10 @@ bool VerifyAndRepairClient(Job& job, const fs::path& extractFolder, bool reinsta
   // Counted before the wipe: an extractor that reported success yet wrote nothing, or a package
   // of this tool alone (never copied over itself), must not leave an emptied client folder behind
   // a "complete".
-  const std::uint64_t total = CountRegularFiles(extractFolder);
-  platform::TreeEntry only;
-  std::error_code unreadable;
-  if (total == 0 ||
-      (total == 1 &&
-       platform::DescribeEntry(extractFolder / job.context.exePath.filename(), only, unreadable) &&
-       only.kind == Kind::File)) {
+  std::uint64_t tool = 0;
+  const std::uint64_t total =
+      CountRegularFiles(extractFolder, platform::PathToWide(job.context.exePath.filename()), tool);
+  if (total == tool) {
     status.FailJob(L"The package holds no client files.");
     return false;
   }
