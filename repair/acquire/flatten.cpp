@@ -17,12 +17,6 @@ namespace {
 
 using Kind = platform::TreeEntry::Kind;
 
-// One level, listing order; false when the listing could not be opened or broke off.
-bool ListEntries(const fs::path& folder, std::vector<platform::TreeEntry>& entries) {
-  std::error_code ignored;
-  return platform::ListFolder(folder, entries, ignored);
-}
-
 // A name in the extraction folder that neither it nor the top folder uses: the top folder is
 // renamed to it before its entries move up, so an entry bearing the top folder's own name
 // (A\A\...) cannot replace the folder that still holds the rest.
@@ -92,7 +86,8 @@ bool FlattenSingleTopFolder(Job& job, const fs::path& folder) {
   // whatever it points at. A folder that cannot be listed whole is left as extracted; the file
   // pass then reports it.
   std::vector<platform::TreeEntry> topEntries;
-  if (!ListEntries(folder, topEntries)) return true;
+  std::error_code unlisted;
+  if (!platform::ListFolder(folder, topEntries, unlisted)) return true;
   for (const platform::TreeEntry& entry : topEntries) {
     if (entry.kind == Kind::Folder) {
       ++folders;
@@ -115,7 +110,7 @@ bool FlattenSingleTopFolder(Job& job, const fs::path& folder) {
   }
   // Whatever a broken-off listing left out would go with the emptied folder below.
   std::vector<platform::TreeEntry> entries;
-  if (!ListEntries(from, entries)) {
+  if (!platform::ListFolder(from, entries, error)) {
     job.status.FailJob(L"Could not move extracted client files into place.");
     return false;
   }
