@@ -60,8 +60,8 @@ bool WriteAll(HANDLE file, const std::byte* data, std::size_t size) {
 // What a copy needs of its source. GetFileInformationByHandle would also fetch the volume's
 // serial number, which costs Wine a request to its mount manager service for every file.
 struct SourceFacts {
-  DWORD dwFileAttributes = 0;
-  FILETIME ftLastWriteTime{};
+  DWORD attributes = 0;
+  FILETIME lastWrite{};
   std::uint64_t size = 0;
 };
 
@@ -72,10 +72,10 @@ bool ReadSourceFacts(HANDLE file, SourceFacts& facts) {
       !GetFileSizeEx(file, &size)) {
     return false;
   }
-  facts.dwFileAttributes = basic.FileAttributes;
+  facts.attributes = basic.FileAttributes;
   const auto written = static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart);
-  facts.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(written);
-  facts.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(written >> 32);
+  facts.lastWrite.dwLowDateTime = static_cast<DWORD>(written);
+  facts.lastWrite.dwHighDateTime = static_cast<DWORD>(written >> 32);
   facts.size = static_cast<std::uint64_t>(size.QuadPart);
   return true;
 }
@@ -124,7 +124,7 @@ bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::pat
   if (!in) return Failed(error);
   SourceFacts info;
   if (!ReadSourceFacts(in.get(), info)) return Failed(error);
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+  if (info.attributes & FILE_ATTRIBUTE_DIRECTORY) {
     error = std::make_error_code(std::errc::is_a_directory);
     return false;
   }
@@ -149,7 +149,7 @@ bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::pat
     if (!WriteAll(out.get(), buffer.data(), got)) return abandon(LastError());
     left -= got;
   }
-  if (!SetFileTime(out.get(), nullptr, nullptr, &info.ftLastWriteTime)) {
+  if (!SetFileTime(out.get(), nullptr, nullptr, &info.lastWrite)) {
     return abandon(LastError());
   }
   out.reset();
@@ -158,7 +158,7 @@ bool CopyFileWhole(const std::filesystem::path& from, const std::filesystem::pat
     return false;
   }
   // A written file has the archive attribute already; only the others cost a call.
-  const DWORD carried = info.dwFileAttributes & kCarriedAttributes;
+  const DWORD carried = info.attributes & kCarriedAttributes;
   if ((carried & ~FILE_ATTRIBUTE_ARCHIVE) != 0) SetFileAttributesW(target.c_str(), carried);
   return true;
 }
