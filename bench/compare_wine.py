@@ -158,8 +158,8 @@ try:
         os.remove(out)
         loads.append(load())
 
-    # The job starts tar.exe from System32, where the stand-in hands the archive to the host's
-    # bsdtar (Wine's own powershell.exe is a stub that extracts nothing).
+    # The job starts tar.exe and powershell.exe from System32; the stand-ins put there hand the
+    # archive to the host's bsdtar, as Wine's own powershell.exe extracts nothing.
     subprocess.run([os.path.join(fixtures, "standins", "install-system-standins.sh"),
                     env["WINEPREFIX"], standin], check=True, env=env)
     # Wine 8's WinHTTP ends every body at 2,147,483,647 bytes (pw_bare download stops there as
